@@ -1,0 +1,124 @@
+// charloom-cli: converts a picture into text art without a window, for scripts and batch work.
+
+#include "CliOptions.h"
+#include "CliRunServices.h"
+
+#include "convert/ConvNormal.h"
+#include "convert/FontGlyphs.h"
+#include "convert/FontSetup.h"
+#include "convert/RunMessages.h"
+#include "platform/Cp932.h"
+#include "platform/PictureLoader.h"
+#include "platform/SafeFileWriter.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void writeStdout(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+QString endMessage(ConvOutcome outcome) {
+    switch (outcome) {
+    case ConvOutcome::EmptySelection:
+        return QStringLiteral("選択範囲に画素がありません。");
+    case ConvOutcome::RowHeightTooSmall:
+        return QStringLiteral("行の高さが 1 画素未満です（フォントの大きさと行間隔を見直して下さい）。");
+    case ConvOutcome::Aborted:
+        return QStringLiteral("中断しました。");
+    case ConvOutcome::Cancelled999:
+        return QStringLiteral("999 文字の確認で取り消されました。");
+    default:
+        return QString();
+    }
+}
+
+int writeResult(const CliOptions& options, const QString& text) {
+    if (!options.outputPath.isEmpty()) {
+        const Cp932::Encoded encoded = Cp932::encode(text);
+        if (!encoded.ok()) {
+            printError(QStringLiteral("Shift-JIS で保存できない文字があります: ") +
+                       encoded.unencodable);
+            return 1;
+        }
+        if (!SafeFileWriter::write(options.outputPath, encoded.bytes)) {
+            printError(options.outputPath + QStringLiteral("に保存できません。"));
+            return 1;
+        }
+        return 0;
+    }
+    QString terminalText = text;
+    terminalText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    terminalText += u'\n';
+    if (options.stdoutCp932) {
+        const Cp932::Encoded encoded = Cp932::encode(terminalText);
+        if (!encoded.ok()) {
+            printError(QStringLiteral("Shift-JIS で出力できない文字があります: ") +
+                       encoded.unencodable);
+            return 1;
+        }
+        writeStdout(encoded.bytes);
+    } else {
+        writeStdout(terminalText.toUtf8());
+    }
+    return 0;
+}
+
+QtMessageHandler qtDefaultHandler = nullptr;
+
+// Qt's own start-up messages about the missing runtime folder are noise on a terminal.
+void dropStartupNoise(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QStringLiteral("QStandardPaths:")))
+        return;
+    qtDefaultHandler(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // QGuiApplication takes options such as -reverse for itself: keep the command line as given.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    qtDefaultHandler = qInstallMessageHandler(dropStartupNoise);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Charloom"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(CHARLOOM_VERSION));
+    FontSetup::installSubstitutions();
+
+    const CliParse parse = parseCliArguments(arguments);
+    if (parse.action == CliParse::Action::Exit) {
+        if (!parse.error.isEmpty())
+            printError(parse.error);
+        writeStdout(parse.output.toUtf8());
+        return parse.exitCode;
+    }
+    const CliOptions& options = parse.options;
+
+    const PictureLoader::Result picture = PictureLoader::load(options.picturePath);
+    if (!picture.ok()) {
+        printError(picture.message);
+        return 1;
+    }
+
+    const FontGlyphs glyphs(FontSetup::textFont(options.settings));
+    CliRunServices services(!options.quiet && isatty(STDERR_FILENO));
+    CliRunServices::installInterruptHandler();
+    const ConversionInput input{options.settings, &picture.image, options.selection, glyphs,
+                                options.levels.value_or(LevelPair{0, 255})};
+    const ConversionResult result = ConvNormal(input, services);
+    if (!services.handedOff()) {
+        const QString message = endMessage(result.outcome);
+        if (!message.isEmpty())
+            printError(message);
+        return result.outcome == ConvOutcome::Aborted ? 130 : 1;
+    }
+    return writeResult(options, services.text());
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <vector>
+
+// One character drawn at its top-left into a box: true where a stroke of the glyph landed.
+struct GlyphBitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<quint8> stroke;
+
+    bool at(int x, int y) const { return stroke[static_cast<size_t>(y) * width + x] != 0; }
+};
+
+// The measuring box: text metrics in pixels and single characters drawn as plain two-level
+// bitmaps. The real one draws with the text font; tests use small hand-made ones.
+class GlyphSource {
+public:
+    virtual ~GlyphSource() = default;
+    // Height of one line of text, in pixels.
+    virtual double textHeight(const QString& text) const = 0;
+    // Advance width of the text, in pixels.
+    virtual double textWidth(const QString& text) const = 0;
+    // Points to pixels of the measuring box (96 per inch).
+    virtual double pointsToPixels(double points) const { return points * 96.0 / 72.0; }
+    // The character drawn with its top-left corner at (0, 0) into a width x height box.
+    virtual GlyphBitmap drawCharacter(const QString& character, int width, int height) const = 0;
+};

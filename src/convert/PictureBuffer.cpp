@@ -1,0 +1,25 @@
+#include "convert/PictureBuffer.h"
+
+PictureBuffer BufFromPic(const QImage& image) {
+    PictureBuffer buffer;
+    if (image.isNull() || image.width() < 1 || image.height() < 1)
+        return buffer;
+    const QImage rgb = image.format() == QImage::Format_RGB32
+                           ? image
+                           : image.convertToFormat(QImage::Format_RGB32);
+    buffer.width = rgb.width();
+    buffer.height = rgb.height();
+    buffer.stride = PictureBuffer::strideFor(buffer.width);
+    buffer.bytes = QByteArray(static_cast<qsizetype>(buffer.height) * buffer.stride, '\0');
+    uchar* out = reinterpret_cast<uchar*>(buffer.bytes.data());
+    for (int py = 0; py < buffer.height; ++py) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(py));
+        uchar* row = out + buffer.offset(0, py);
+        for (int px = 0; px < buffer.width; ++px) {
+            row[3 * px] = static_cast<uchar>(qBlue(line[px]));
+            row[3 * px + 1] = static_cast<uchar>(qGreen(line[px]));
+            row[3 * px + 2] = static_cast<uchar>(qRed(line[px]));
+        }
+    }
+    return buffer;
+}

@@ -1,0 +1,56 @@
+#include "convert/RunPreparation.h"
+
+#include "convert/RunMessages.h"
+#include "convert/SelCopy.h"
+#include "convert/TblExpand.h"
+#include "platform/Numbers.h"
+
+#include <algorithm>
+
+std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QString& paletteText,
+                                      RunServices& services, PreparedRun& run) {
+    const SettingsRecord& settings = input.settings;
+    if (input.picture == nullptr || input.picture->isNull()) {
+        services.handOff(QString());
+        return ConvOutcome::EmptyText;
+    }
+    if (SelCopy(*input.picture, input.selection, run.selectionCopy) == -1) {
+        services.showMessage(RunMessages::invalidSelection());
+        return ConvOutcome::InvalidSelection;
+    }
+    run.buffer = BufFromPic(run.selectionCopy);
+    if (run.buffer.size() < 1)
+        return ConvOutcome::EmptySelection;
+
+    services.showPreparing();
+    if (services.yieldAndCheckAbort())
+        return ConvOutcome::Aborted;
+
+    run.palette = TblExpand(paletteText);
+    const QString text = run.palette.join(QString());
+    run.lineSpacePx = input.glyphs.pointsToPixels(settings.LineSpace);
+    const double textHeight = input.glyphs.textHeight(text);
+    const qint64 rowHeight = Numbers::roundHalfEven(
+        settings.LsConv == 0 ? run.lineSpacePx + textHeight : textHeight);
+    if (!run.palette.isEmpty() && rowHeight < 1)
+        return ConvOutcome::RowHeightTooSmall;
+    run.rowHeight = static_cast<int>(std::min<qint64>(rowHeight, 1 << 20));
+
+    run.charWidth.clear();
+    for (const QString& c : std::as_const(run.palette)) {
+        const qint64 width = Numbers::roundHalfEven(input.glyphs.textWidth(c));
+        run.charWidth.push_back(static_cast<int>(std::clamp<qint64>(width, 0, 1 << 20)));
+    }
+    if (std::none_of(run.charWidth.begin(), run.charWidth.end(), [](int w) { return w > 0; })) {
+        services.showMessage(RunMessages::paletteHasNoUsableCharacter());
+        return ConvOutcome::EmptyPalette;
+    }
+
+    run.raster = RasterMapping::make(run.buffer.width, run.buffer.height, settings.TextLines,
+                                     run.rowHeight, run.lineSpacePx, settings.LsConv);
+    if (run.raster.colsPx < 1) {
+        services.showMessage(RunMessages::selectionTooNarrow());
+        return ConvOutcome::TooNarrow;
+    }
+    return std::nullopt;
+}

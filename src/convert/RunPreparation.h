@@ -1,0 +1,33 @@
+#pragma once
+
+#include "convert/ConversionInput.h"
+#include "convert/PictureBuffer.h"
+#include "convert/RunServices.h"
+#include "convert/Sampling.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// The steps both converters begin with: the selection copy and its buffer, the palette
+// expansion, the row height, the character widths and the raster mapping.
+struct PreparedRun {
+    QImage selectionCopy;
+    PictureBuffer buffer;
+    QStringList palette;
+    std::vector<int> charWidth;
+    int rowHeight = 0;
+    double lineSpacePx = 0;
+    RasterMapping raster;
+};
+
+// Runs the shared steps for the palette text of the mode. Returns the outcome when the run must
+// end here (after the message or hand-off that such an end calls for); nothing when ready.
+std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QString& paletteText,
+                                      RunServices& services, PreparedRun& run);
+
+// A character of width 0 never advances a line, so it can never be placed.
+inline bool isCandidate(const PreparedRun& run, qsizetype i) {
+    return run.charWidth[static_cast<size_t>(i)] > 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// What a conversion run needs from its surroundings: the progress caption, the abort check, the
+// 999-column question, messages and the hand-off of the finished text. The window, the CLI and
+// the tests each provide one.
+class RunServices {
+public:
+    virtual ~RunServices() = default;
+    // "準備中" on the Convert button.
+    virtual void showPreparing() = 0;
+    // The whole-number percentage; called only when it changes.
+    virtual void showPercent(int percent) = 0;
+    // Called before every character; true ends the run without output (the request is cleared).
+    virtual bool yieldAndCheckAbort() = 0;
+    // "桁数が最大(999)に達しました。続行しますか？": true for OK, false for Cancel.
+    virtual bool confirmCut999() = 0;
+    // A message for the user (OK box with the program's title).
+    virtual void showMessage(const QString& text) = 0;
+    // The finished text, lines separated by CR LF.
+    virtual void handOff(const QString& text) = 0;
+};
