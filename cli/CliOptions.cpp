@@ -30,8 +30,7 @@ QString versionText() {
     SettingsRecord defaults;
     const QFont font = FontSetup::textFont(defaults);
     return QStringLiteral("charloom-cli %1\n既定のフォント: %2（描画に使うフォント: %3）\n")
-        .arg(QStringLiteral(CHARLOOM_VERSION), defaults.FontName,
-             FontSetup::resolvedFamily(font));
+        .arg(QStringLiteral(CHARLOOM_VERSION), defaults.FontName, FontSetup::resolvedFamily(font));
 }
 
 } // namespace
@@ -47,9 +46,9 @@ CliParse parseCliArguments(const QStringList& arguments) {
                                   QStringLiteral("この説明を表示します。"));
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("版数と使うフォントを表示します。"));
-    const QCommandLineOption mode(QStringLiteral("mode"),
-                                  QStringLiteral("変換方式: normal（通常）または two-level（2値）。"),
-                                  QStringLiteral("方式"), QStringLiteral("normal"));
+    const QCommandLineOption mode(
+        QStringLiteral("mode"), QStringLiteral("変換方式: normal（通常）または two-level（2値）。"),
+        QStringLiteral("方式"), QStringLiteral("normal"));
     const QCommandLineOption lines(QStringLiteral("lines"), QStringLiteral("行数（1〜999）。"),
                                    QStringLiteral("N"));
     const QCommandLineOption palette(QStringLiteral("palette"),
@@ -71,15 +70,17 @@ CliParse parseCliArguments(const QStringList& arguments) {
     const QCommandLineOption bold(QStringLiteral("bold"), QStringLiteral("太字。"));
     const QCommandLineOption italic(QStringLiteral("italic"), QStringLiteral("斜体。"));
     const QCommandLineOption underline(QStringLiteral("underline"), QStringLiteral("下線。"));
-    const QCommandLineOption strike(QStringLiteral("strikethrough"), QStringLiteral("取り消し線。"));
-    const QCommandLineOption lineSpace(QStringLiteral("line-space"),
-                                       QStringLiteral("行間隔（ポイント）。"), QStringLiteral("PT"));
+    const QCommandLineOption strike(QStringLiteral("strikethrough"),
+                                    QStringLiteral("取り消し線。"));
+    const QCommandLineOption lineSpace(
+        QStringLiteral("line-space"), QStringLiteral("行間隔（ポイント）。"), QStringLiteral("PT"));
     const QCommandLineOption lsConv(QStringLiteral("ls-conv"),
                                     QStringLiteral("行間解釈: 0（無視）または 1（補間）。"),
                                     QStringLiteral("0|1"));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("結果を Shift-JIS のテキストファイルに保存します。"),
-                                    QStringLiteral("ファイル"));
+    const QCommandLineOption output(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("結果を Shift-JIS のテキストファイルに保存します。"),
+        QStringLiteral("ファイル"));
     const QCommandLineOption encoding(QStringLiteral("encoding"),
                                       QStringLiteral("標準出力の文字コード: utf-8 または cp932。"),
                                       QStringLiteral("名前"), QStringLiteral("utf-8"));

@@ -28,7 +28,8 @@ QString endMessage(ConvOutcome outcome) {
     case ConvOutcome::EmptySelection:
         return QStringLiteral("選択範囲に画素がありません。");
     case ConvOutcome::RowHeightTooSmall:
-        return QStringLiteral("行の高さが 1 画素未満です（フォントの大きさと行間隔を見直して下さい）。");
+        return QStringLiteral(
+            "行の高さが 1 画素未満です（フォントの大きさと行間隔を見直して下さい）。");
     case ConvOutcome::Aborted:
         return QStringLiteral("中断しました。");
     case ConvOutcome::Cancelled999:

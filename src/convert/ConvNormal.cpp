@@ -24,7 +24,8 @@ static std::vector<double> measureDensities(const ConversionInput& input, const 
         qint64 bright = 0;
         for (quint8 stroke : glyph.stroke)
             bright += (stroke != 0) == input.settings.RvFlg ? 1 : 0;
-        density[static_cast<size_t>(i)] = static_cast<double>(bright) / (w * static_cast<double>(h));
+        density[static_cast<size_t>(i)] =
+            static_cast<double>(bright) / (w * static_cast<double>(h));
     }
     bool first = true;
     double lo = 0;

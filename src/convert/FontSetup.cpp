@@ -11,8 +11,9 @@ namespace FontSetup {
 
 void installSubstitutions() {
     const QStringList pgothic = {
-        QStringLiteral("MS PGothic"), QStringLiteral("IPAMonaPGothic"), QStringLiteral("Monapo"),
-        QStringLiteral("Mona"),       QStringLiteral("IPAPGothic"),     QStringLiteral("VL PGothic"),
+        QStringLiteral("MS PGothic"),      QStringLiteral("IPAMonaPGothic"),
+        QStringLiteral("Monapo"),          QStringLiteral("Mona"),
+        QStringLiteral("IPAPGothic"),      QStringLiteral("VL PGothic"),
         QStringLiteral("Noto Sans CJK JP")};
     QFont::removeSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"));
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), pgothic);

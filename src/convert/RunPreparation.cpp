@@ -30,8 +30,8 @@ std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QStrin
     const QString text = run.palette.join(QString());
     run.lineSpacePx = input.glyphs.pointsToPixels(settings.LineSpace);
     const double textHeight = input.glyphs.textHeight(text);
-    const qint64 rowHeight = Numbers::roundHalfEven(
-        settings.LsConv == 0 ? run.lineSpacePx + textHeight : textHeight);
+    const qint64 rowHeight =
+        Numbers::roundHalfEven(settings.LsConv == 0 ? run.lineSpacePx + textHeight : textHeight);
     if (!run.palette.isEmpty() && rowHeight < 1)
         return ConvOutcome::RowHeightTooSmall;
     run.rowHeight = static_cast<int>(std::min<qint64>(rowHeight, 1 << 20));

@@ -2,8 +2,8 @@
 
 #include "platform/Numbers.h"
 
-RasterMapping RasterMapping::make(int pictureWidth, int pictureHeight, int textLines,
-                                  int rowHeight, double lineSpacePx, int lsConv) {
+RasterMapping RasterMapping::make(int pictureWidth, int pictureHeight, int textLines, int rowHeight,
+                                  double lineSpacePx, int lsConv) {
     RasterMapping raster;
     raster.pictureWidth = pictureWidth;
     raster.pictureHeight = pictureHeight;

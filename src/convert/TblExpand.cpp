@@ -9,10 +9,9 @@ static QStringList codePoints(const QString& text) {
     QStringList result;
     qsizetype i = 0;
     while (i < text.size()) {
-        const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size() &&
-                               text[i + 1].isLowSurrogate())
-                                  ? 2
-                                  : 1;
+        const qsizetype len =
+            (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
+                                                                                               : 1;
         result.append(text.mid(i, len));
         i += len;
     }

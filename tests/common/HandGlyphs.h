@@ -14,7 +14,9 @@ public:
     explicit HandGlyphs(int lineHeight) : m_lineHeight(lineHeight) {}
 
     // rows: top to bottom; fewer rows than the line height leave paper below.
-    void add(const QString& character, const QStringList& rows) { m_glyphs.insert(character, rows); }
+    void add(const QString& character, const QStringList& rows) {
+        m_glyphs.insert(character, rows);
+    }
     // A character of the given width with no strokes at all.
     void addBlank(const QString& character, int width) {
         m_glyphs.insert(character, QStringList(m_lineHeight, QString(width, u'.')));
