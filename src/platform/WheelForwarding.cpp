@@ -2,6 +2,8 @@
 
 #include <QWheelEvent>
 
+#include <algorithm>
+
 WheelForwarding& WheelForwarding::instance() {
     static WheelForwarding forwarding;
     return forwarding;
@@ -53,7 +55,8 @@ bool WheelForwarding::eventFilter(QObject* watched, QEvent* event) {
         // Towards the user (delta below 1) scrolls down or right.
         const qint64 step = bar->singleStep();
         const qint64 moved = static_cast<qint64>(bar->value()) + (delta < 1 ? step : -step);
-        const int value = static_cast<int>(qBound<qint64>(bar->minimum(), moved, bar->maximum()));
+        const int value =
+            static_cast<int>(std::clamp<qint64>(moved, bar->minimum(), bar->maximum()));
         if (value != bar->value())
             bar->setValue(value);
     }
