@@ -1,0 +1,48 @@
+#include "platform/fomVersion.h"
+
+#include "platform/VersionText.h"
+#include "ui_fomVersion.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+
+// The program's icon, or where none is set a drawn stand-in: the letter 字 on paper.
+static QPixmap programIcon(QSize size) {
+    const QIcon icon = QGuiApplication::windowIcon();
+    if (!icon.isNull())
+        return icon.pixmap(size);
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::white);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    QFont font = painter.font();
+    font.setPixelSize(size.height() * 3 / 4);
+    painter.setFont(font);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("字"));
+    return pixmap;
+}
+
+fomVersion::fomVersion(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::fomVersion>()) {
+    m_ui->setupUi(this);
+    setFixedSize(size());
+    connect(m_ui->cmdOk, &QPushButton::clicked, this, &fomVersion::cmdOk_Click);
+    Form_Load();
+}
+
+fomVersion::~fomVersion() = default;
+
+void fomVersion::Form_Load() {
+    m_ui->Image1->setPixmap(programIcon(m_ui->Image1->size()));
+    m_ui->Label1->setText(VersionText::currentProductLine());
+    m_ui->Label2->setText(QStringLiteral("使用条件："));
+    m_ui->Label3->setText(QStringLiteral("画像をﾃｷｽﾄに変換します。このプログラムは現状のまま"
+                                         "提供され、いかなる保証もありません。"));
+}
+
+void fomVersion::cmdOk_Click() {
+    accept();
+}
