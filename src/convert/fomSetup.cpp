@@ -43,3 +43,8 @@ void fomSetup::cmdExit_Click() {
 void fomSetup::cmdCancel_Click() {
     reject();
 }
+
+bool fomSetup::showModal(SettingsRecord& settings, QWidget* parent) {
+    fomSetup dialog(settings, parent);
+    return dialog.exec() == QDialog::Accepted;
+}

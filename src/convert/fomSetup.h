@@ -19,6 +19,9 @@ class fomSetup : public QDialog {
     Q_OBJECT
 
 public:
+    // Opens the dialog modally over parent; true when it was accepted.
+    static bool showModal(SettingsRecord& settings, QWidget* parent);
+
     fomSetup(SettingsRecord& settings, QWidget* parent = nullptr);
     ~fomSetup() override;
 

@@ -46,3 +46,8 @@ void fomVersion::Form_Load() {
 void fomVersion::cmdOk_Click() {
     accept();
 }
+
+void fomVersion::showModal(QWidget* parent) {
+    fomVersion dialog(parent);
+    dialog.exec();
+}

@@ -14,6 +14,9 @@ class fomVersion : public QDialog {
     Q_OBJECT
 
 public:
+    // Opens the about box modally over parent.
+    static void showModal(QWidget* parent);
+
     explicit fomVersion(QWidget* parent = nullptr);
     ~fomVersion() override;
 

@@ -86,3 +86,8 @@ void fomColorSet::cmdExit_Click() {
 void fomColorSet::cmdCancel_Click() {
     reject();
 }
+
+bool fomColorSet::showModal(SettingsRecord& settings, QWidget* parent) {
+    fomColorSet dialog(settings, parent);
+    return dialog.exec() == QDialog::Accepted;
+}

@@ -22,6 +22,9 @@ class fomColorSet : public QDialog {
     Q_OBJECT
 
 public:
+    // Opens the dialog modally over parent; true when it was accepted.
+    static bool showModal(SettingsRecord& settings, QWidget* parent);
+
     fomColorSet(SettingsRecord& settings, QWidget* parent = nullptr);
     ~fomColorSet() override;
 

@@ -149,3 +149,8 @@ void fomFontSet::cmdExit_Click() {
 void fomFontSet::cmdCancel_Click() {
     reject();
 }
+
+bool fomFontSet::showModal(SettingsRecord& settings, QWidget* parent) {
+    fomFontSet dialog(settings, parent);
+    return dialog.exec() == QDialog::Accepted;
+}

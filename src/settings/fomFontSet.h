@@ -21,6 +21,9 @@ class fomFontSet : public QDialog {
     Q_OBJECT
 
 public:
+    // Opens the dialog modally over parent; true when it was accepted.
+    static bool showModal(SettingsRecord& settings, QWidget* parent);
+
     fomFontSet(SettingsRecord& settings, QWidget* parent = nullptr);
     ~fomFontSet() override;
 

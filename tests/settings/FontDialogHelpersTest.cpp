@@ -1,11 +1,16 @@
+#include "convert/FontGlyphs.h"
+#include "convert/FontSetup.h"
 #include "convert/SettingsRecord.h"
 #include "settings/FontDesc.h"
 #include "settings/FontNameList.h"
 #include "settings/FontSetCheck.h"
 #include "settings/SwatchColors.h"
 
+#include <QFontDatabase>
 #include <QPalette>
 #include <QTest>
+
+#include <algorithm>
 
 // The font dialog's description line, its checks and its face list, and the colour swatches.
 class FontDialogHelpersTest : public QObject {
@@ -120,6 +125,20 @@ private slots:
         const QStringList list = FontNameList::current();
         QVERIFY(list.contains(SettingsRecord::defaultFontName()));
         QVERIFY(list.contains(QStringLiteral("MS PGothic")));
+    }
+
+    void unknownFaceStillMeasures() {
+        // A face from another machine, neither installed nor substituted: Qt's fallback draws
+        // it, so a conversion can still measure and draw characters.
+        SettingsRecord settings;
+        settings.FontName = QStringLiteral("No Such Face 7");
+        const QFont font = FontSetup::textFont(settings);
+        QVERIFY(QFontDatabase::families().contains(FontSetup::resolvedFamily(font)));
+        const FontGlyphs glyphs(font);
+        QVERIFY(glyphs.textHeight(QStringLiteral("M")) > 0);
+        QVERIFY(glyphs.textWidth(QStringLiteral("#")) > 0);
+        const GlyphBitmap hash = glyphs.drawCharacter(QStringLiteral("#"), 16, 16);
+        QVERIFY(std::count(hash.stroke.begin(), hash.stroke.end(), 1) > 0);
     }
 
     void swatches() {
