@@ -4,7 +4,7 @@
 #include "CliRunServices.h"
 
 #include "convert/AutoLevel.h"
-#include "convert/ConvNormal.h"
+#include "convert/ConvDispatch.h"
 #include "convert/FontGlyphs.h"
 #include "convert/FontSetup.h"
 #include "convert/RunMessages.h"
@@ -134,7 +134,7 @@ int main(int argc, char* argv[]) {
     CliRunServices::installInterruptHandler();
     const ConversionInput input{options.settings, &picture.image, options.selection, glyphs,
                                 levels};
-    const ConversionResult result = ConvNormal(input, services);
+    const ConversionResult result = ConvDispatch(input, services);
     if (!services.handedOff()) {
         const QString message = endMessage(result.outcome);
         if (!message.isEmpty())
