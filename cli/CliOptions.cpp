@@ -4,7 +4,9 @@
 
 #include "convert/FontSetup.h"
 #include "convert/InputCheck.h"
+#include "convert/SliderModel.h"
 #include "platform/Numbers.h"
+#include "settings/SettingsFile.h"
 
 #include <QCommandLineParser>
 
@@ -58,9 +60,11 @@ CliParse parseCliArguments(const QStringList& arguments) {
                                      QStringLiteral("文字"));
     const QCommandLineOption reverse(QStringLiteral("reverse"),
                                      QStringLiteral("反転（暗い地に明るい文字）。"));
-    const QCommandLineOption levels(QStringLiteral("levels"),
-                                    QStringLiteral("黒と白とみなす階調 LO,HI（0〜255）。"),
-                                    QStringLiteral("LO,HI"));
+    const QCommandLineOption levels(
+        QStringLiteral("levels"),
+        QStringLiteral("黒と白とみなす階調 LO,HI（0〜255）、または "
+                       "auto（選択範囲の最も暗い階調と最も明るい階調）。"),
+        QStringLiteral("LO,HI"));
     const QCommandLineOption select(QStringLiteral("select"),
                                     QStringLiteral("変換する範囲 X1,Y1,X2,Y2（画素）。"),
                                     QStringLiteral("X1,Y1,X2,Y2"));
@@ -76,6 +80,9 @@ CliParse parseCliArguments(const QStringList& arguments) {
                                     QStringLiteral("取り消し線。"));
     const QCommandLineOption lineSpace(
         QStringLiteral("line-space"), QStringLiteral("行間隔（ポイント）。"), QStringLiteral("PT"));
+    const QCommandLineOption nitiGosa(
+        QStringLiteral("niti-gosa"),
+        QStringLiteral("2値変換で隣の画素に広げるインクの割合（0〜1）。"), QStringLiteral("W"));
     const QCommandLineOption lsConv(QStringLiteral("ls-conv"),
                                     QStringLiteral("行間解釈: 0（無視）または 1（補間）。"),
                                     QStringLiteral("0|1"));
@@ -97,9 +104,13 @@ CliParse parseCliArguments(const QStringList& arguments) {
                                       QStringLiteral("名前"), QStringLiteral("utf-8"));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("進み具合を表示しません。"));
+    const QCommandLineOption settingsFile(
+        QStringLiteral("settings"),
+        QStringLiteral("設定ファイル（Charloom.ini）の変換とフォントの設定を既定値にします。"),
+        QStringLiteral("ファイル"));
     parser.addOptions({help, version, mode, lines, palette, reverse, levels, select, fontName,
-                       fontSize, bold, italic, underline, strike, lineSpace, lsConv, output,
-                       encoding, quiet});
+                       fontSize, bold, italic, underline, strike, lineSpace});
+    parser.addOptions({nitiGosa, lsConv, output, encoding, quiet, settingsFile});
     parser.addOptions({foreColor, backColor});
     parser.addPositionalArgument(QStringLiteral("画像"), QStringLiteral("変換する画像ファイル。"));
 
@@ -130,30 +141,53 @@ CliParse parseCliArguments(const QStringList& arguments) {
         return fail(QStringLiteral("画像ファイルを一つ指定して下さい（--help で使い方）。"));
     o.picturePath = positional.first();
 
+    // The settings file, when named, gives the defaults of the run; every option given wins.
     SettingsRecord& s = o.settings;
-    const QString modeText = parser.value(mode);
-    if (modeText == QStringLiteral("normal"))
-        s.ConvMode = 0;
-    else if (modeText == QStringLiteral("two-level"))
-        return fail(QStringLiteral("2値変換（two-level）はまだ使えません。"));
-    else
-        return fail(invalidValue(QStringLiteral("mode"), modeText));
+    if (parser.isSet(settingsFile)) {
+        const QString path = parser.value(settingsFile);
+        switch (SettingsFile::IniRead(path, s)) {
+        case SettingsFile::IniReadResult::Read:
+            break;
+        case SettingsFile::IniReadResult::NoFile:
+            return fail(path + QStringLiteral(" ファイルは存在しません。"));
+        case SettingsFile::IniReadResult::Unreadable:
+            return fail(path + QStringLiteral(" ファイルを読み込めません。"));
+        }
+    }
+    if (parser.isSet(mode)) {
+        const QString modeText = parser.value(mode);
+        if (modeText == QStringLiteral("normal"))
+            s.ConvMode = 0;
+        else if (modeText == QStringLiteral("two-level"))
+            s.ConvMode = 1;
+        else
+            return fail(invalidValue(QStringLiteral("mode"), modeText));
+    }
 
+    QString& table = s.ConvMode == 1 ? s.TextTable2 : s.TextTable1;
     if (parser.isSet(palette))
-        s.TextTable1 = parser.value(palette);
+        table = parser.value(palette);
     const QString linesText =
         parser.isSet(lines) ? parser.value(lines) : QString::number(s.TextLines);
-    if (const auto message = InputCheck::check(linesText, s.TextTable1))
+    if (const auto message = InputCheck::check(linesText, table))
         return fail(*message);
     s.TextLines = InputCheck::linesValue(linesText);
-    s.RvFlg = parser.isSet(reverse);
+    if (parser.isSet(reverse))
+        s.RvFlg = true;
 
-    if (parser.isSet(levels)) {
+    if (parser.isSet(levels) && parser.value(levels) == QStringLiteral("auto")) {
+        o.autoLevels = true;
+    } else if (parser.isSet(levels)) {
         const auto values = parseIntList(parser.value(levels), 2);
         if (!values || (*values)[0] < 0 || (*values)[1] > 255 || (*values)[0] >= (*values)[1])
             return fail(invalidValue(QStringLiteral("levels"), parser.value(levels)) +
                         QStringLiteral("（0 ≦ LO < HI ≦ 255）"));
         o.levels = LevelPair{static_cast<qint16>((*values)[0]), static_cast<qint16>((*values)[1])};
+    } else if (s.Low >= 0) {
+        // Stored knob positions become grey levels the way the level slider places them.
+        SliderModel slider;
+        slider.placeStored(s.Low, s.High);
+        o.levels = SliderModel::levelPair(slider.storedLow(), slider.storedHigh());
     }
     if (parser.isSet(select)) {
         const auto values = parseIntList(parser.value(select), 4);
@@ -177,15 +211,26 @@ CliParse parseCliArguments(const QStringList& arguments) {
                         QStringLiteral("（0 より大きく 400 以下）"));
         s.FontSize = *size;
     }
-    s.FontBold = parser.isSet(bold);
-    s.FontItalic = parser.isSet(italic);
-    s.FontUnderline = parser.isSet(underline);
-    s.FontStrikethrough = parser.isSet(strike);
+    if (parser.isSet(bold))
+        s.FontBold = true;
+    if (parser.isSet(italic))
+        s.FontItalic = true;
+    if (parser.isSet(underline))
+        s.FontUnderline = true;
+    if (parser.isSet(strike))
+        s.FontStrikethrough = true;
     if (parser.isSet(lineSpace)) {
         const auto space = Numbers::parseNumeric(parser.value(lineSpace));
         if (!space || *space < -400 || *space > 400)
             return fail(invalidValue(QStringLiteral("line-space"), parser.value(lineSpace)));
         s.LineSpace = *space;
+    }
+    if (parser.isSet(nitiGosa)) {
+        const auto weight = Numbers::parseNumeric(parser.value(nitiGosa));
+        if (!weight || !(*weight >= 0 && *weight <= 1))
+            return fail(invalidValue(QStringLiteral("niti-gosa"), parser.value(nitiGosa)) +
+                        QStringLiteral("（0〜1）"));
+        s.NitiGosa = *weight;
     }
     if (parser.isSet(lsConv)) {
         const QString value = parser.value(lsConv);
