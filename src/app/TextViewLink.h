@@ -4,8 +4,8 @@
 #include <QString>
 
 // What the main window needs from the text view window: show converted text, open a text file,
-// forget the file its text came from, lock its font and colour commands during a run, and close
-// at shutdown.
+// forget the file its text came from, follow a new font, lock its font and colour commands during a
+// run, and close at shutdown.
 class TextViewLink {
 public:
     virtual ~TextViewLink() = default;
@@ -18,6 +18,9 @@ public:
     virtual bool isVisible() const = 0;
     // The font and colour menu items of a visible window.
     virtual void setRunMenusEnabled(bool enabled) = 0;
+    // The record's font changed: the window lays its text out again in it (as its own font command
+    // does).
+    virtual void applyFont() = 0;
     // Closes the window, which records its placement.
     virtual void unload() = 0;
 };

@@ -1,6 +1,7 @@
 #include "app/fomMain.h"
 
 #include "app/CommandLine.h"
+#include "app/EditTarget.h"
 #include "app/RuntimeLib.h"
 #include "convert/AutoLevel.h"
 #include "convert/FontGlyphs.h"
@@ -9,16 +10,23 @@
 #include "convert/RunMessages.h"
 #include "convert/SliderModel.h"
 #include "convert/ThreadedRun.h"
+#include "convert/fomSetup.h"
 #include "platform/FileTests.h"
+#include "platform/HelpManual.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Numbers.h"
 #include "platform/PathHelpers.h"
 #include "platform/PictureLoader.h"
 #include "platform/WheelForwarding.h"
+#include "platform/fomVersion.h"
+#include "settings/fomFontSet.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
 #include <QScreen>
 
 #include <algorithm>
@@ -98,7 +106,6 @@ fomMain::fomMain(SettingsRecord& settings, SettingsFileLink& settingsFile, TextV
         bar->setEnabled(false);
     }
     m_tray = new CmdTrayWidget(m_settings, m_client);
-    m_tray->cmdFontSet()->setEnabled(false); // the font dialog comes with the menu commands
     m_timAriaView = new QTimer(this);
     m_timAriaView->setObjectName(QStringLiteral("timAriaView"));
     m_timAriaView->setInterval(500);
@@ -130,34 +137,27 @@ void fomMain::buildMenus() {
     m_mnuFileExit = file->addAction(QStringLiteral("終了(&X)"));
     m_mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
 
-    // The Edit and Help commands come with the menu-command work; until then they show disabled.
     m_mnuEdit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     m_mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    const struct {
-        const char16_t* text;
-        const char* name;
-        QKeyCombination key;
-    } edits[] = {{u"切り取り(&T)", "mnuEditCut", Qt::CTRL | Qt::Key_X},
-                 {u"コピー(&C)", "mnuEditCopy", Qt::CTRL | Qt::Key_C},
-                 {u"貼り付け(&P)", "mnuEditPaste", Qt::CTRL | Qt::Key_V}};
-    for (const auto& e : edits) {
-        QAction* action = m_mnuEdit->addAction(QString::fromUtf16(e.text));
-        action->setObjectName(QString::fromLatin1(e.name));
-        action->setShortcut(QKeySequence(e.key));
-        action->setEnabled(false);
-    }
+    m_mnuEditCut = m_mnuEdit->addAction(QStringLiteral("切り取り(&T)"));
+    m_mnuEditCut->setObjectName(QStringLiteral("mnuEditCut"));
+    m_mnuEditCut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    m_mnuEditCopy = m_mnuEdit->addAction(QStringLiteral("コピー(&C)"));
+    m_mnuEditCopy->setObjectName(QStringLiteral("mnuEditCopy"));
+    m_mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_mnuEditPaste = m_mnuEdit->addAction(QStringLiteral("貼り付け(&P)"));
+    m_mnuEditPaste->setObjectName(QStringLiteral("mnuEditPaste"));
+    m_mnuEditPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* topic = help->addAction(QStringLiteral("Charloom のﾍﾙﾌﾟ(&H)"));
-    topic->setObjectName(QStringLiteral("mnuHelpTopic"));
+    m_mnuHelpTopic = help->addAction(QStringLiteral("Charloom のﾍﾙﾌﾟ(&H)"));
+    m_mnuHelpTopic->setObjectName(QStringLiteral("mnuHelpTopic"));
     help->addSeparator();
     m_mnuSetup = help->addAction(QStringLiteral("変換設定(&S)"));
     m_mnuSetup->setObjectName(QStringLiteral("mnuSetup"));
     help->addSeparator();
-    QAction* version = help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
-    version->setObjectName(QStringLiteral("mnuHelpVersion"));
-    for (QAction* later : {topic, m_mnuSetup, version})
-        later->setEnabled(false);
+    m_mnuHelpVersion = help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    m_mnuHelpVersion->setObjectName(QStringLiteral("mnuHelpVersion"));
 }
 
 void fomMain::wire() {
@@ -167,6 +167,16 @@ void fomMain::wire() {
     connect(m_tray->cmdSetInit(), &QPushButton::clicked, this, &fomMain::cmdSetInit_Click);
     connect(m_mnuFileOpen, &QAction::triggered, this, &fomMain::mnuFileOpen_Click);
     connect(m_mnuFileExit, &QAction::triggered, this, &fomMain::mnuFileExit_Click);
+    connect(m_mnuEditCut, &QAction::triggered, this, &fomMain::mnuEditCut_Click);
+    connect(m_mnuEditCopy, &QAction::triggered, this, &fomMain::mnuEditCopy_Click);
+    connect(m_mnuEditPaste, &QAction::triggered, this, &fomMain::mnuEditPaste_Click);
+    connect(m_mnuHelpTopic, &QAction::triggered, this, &fomMain::mnuHelpTopic_Click);
+    connect(m_mnuSetup, &QAction::triggered, this, &fomMain::mnuSetup_Click);
+    connect(m_mnuHelpVersion, &QAction::triggered, this, &fomMain::mnuHelpVersion_Click);
+    connect(m_tray->cmdFontSet(), &QPushButton::clicked, this, &fomMain::cmdFontSet_Click);
+    // The two boxes would take Ctrl+X, Ctrl+C and Ctrl+V for themselves; the Edit menu decides.
+    m_tray->txtTxtTbl()->installEventFilter(this);
+    m_tray->txtLines()->installEventFilter(this);
     connect(m_hscBord, &QScrollBar::valueChanged, this, &fomMain::hscBord_Change);
     connect(m_vscBord, &QScrollBar::valueChanged, this, &fomMain::vscBord_Change);
     connect(m_timAriaView, &QTimer::timeout, this, &fomMain::timAriaView_Timer);
@@ -487,6 +497,13 @@ void fomMain::Form_Resize() {
 bool fomMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_client && event->type() == QEvent::Resize)
         Form_Resize();
+    if ((watched == m_tray->txtTxtTbl() || watched == m_tray->txtLines()) &&
+        event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy) ||
+            key->matches(QKeySequence::Paste))
+            return true; // left unaccepted, so the menu's shortcut runs
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -608,8 +625,7 @@ void fomMain::AllEnabled(bool enabled) {
     m_picBord->setEnabled(enabled);
     m_mnuFileOpen->setEnabled(enabled);
     m_mnuEdit->setEnabled(enabled);
-    // The conversion settings dialog comes with the menu-command work: it stays disabled.
-    m_mnuSetup->setEnabled(false);
+    m_mnuSetup->setEnabled(enabled);
     if (m_textView.isVisible())
         m_textView.setRunMenusEnabled(enabled);
 }
@@ -687,4 +703,117 @@ void fomMain::ConvDispatch() {
         this, ui, m_run.abortFlag());
     if (ui.handedOff)
         m_textView.View(ui.text, result.selectionCopy);
+}
+
+// ---- the Edit and Help menus and the font button ----
+
+static EditTarget::Boxes editBoxes(const CmdTrayWidget& tray) {
+    return EditTarget::Boxes{tray.TblFocus(), tray.txtTxtTbl()->selectedText().size(),
+                             tray.LinesFocus(), tray.txtLines()->selectedText().size()};
+}
+
+static void putText(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+}
+
+static void putPicture(const QImage& image) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(image);
+}
+
+void fomMain::mnuEditCopy_Click() {
+    switch (EditTarget::cutCopy(editBoxes(*m_tray), m_picPicture->hasPicture())) {
+    case EditTarget::Target::Palette:
+        putText(m_tray->txtTxtTbl()->selectedText());
+        break;
+    case EditTarget::Target::Lines:
+        putText(m_tray->txtLines()->selectedText());
+        break;
+    case EditTarget::Target::Picture:
+        putPicture(m_picPicture->image());
+        break;
+    case EditTarget::Target::Nothing:
+        break;
+    }
+}
+
+void fomMain::mnuEditCut_Click() {
+    switch (EditTarget::cutCopy(editBoxes(*m_tray), m_picPicture->hasPicture())) {
+    case EditTarget::Target::Palette:
+        putText(m_tray->txtTxtTbl()->selectedText());
+        m_tray->txtTxtTbl()->del();
+        break;
+    case EditTarget::Target::Lines:
+        putText(m_tray->txtLines()->selectedText());
+        m_tray->txtLines()->del();
+        break;
+    case EditTarget::Target::Picture:
+        putPicture(m_picPicture->image());
+        PicLoad(QString());
+        m_picFileName.clear();
+        break;
+    case EditTarget::Target::Nothing:
+        break;
+    }
+}
+
+void fomMain::mnuEditPaste_Click() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    const bool text = data != nullptr && data->hasText();
+    const bool image = data != nullptr && data->hasImage();
+    switch (EditTarget::paste(editBoxes(*m_tray), text, image)) {
+    case EditTarget::Target::Palette:
+        m_tray->txtTxtTbl()->insert(clipboard->text());
+        break;
+    case EditTarget::Target::Lines:
+        m_tray->txtLines()->insert(clipboard->text());
+        break;
+    case EditTarget::Target::Picture:
+        pastePicture(clipboard->image());
+        break;
+    case EditTarget::Target::Nothing:
+        break;
+    }
+}
+
+void fomMain::pastePicture(const QImage& image) {
+    if (image.isNull())
+        return;
+    // Transparent parts show on white, as with pictures loaded from files.
+    QImage picture(image.size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    m_picPicture->setImage(picture);
+    m_picPicture->resize(picture.size());
+    m_selection.setPictureSize(picture.size());
+    ScrSet();
+    AiraSet(0, 0, 0);
+    m_picFileName.clear();
+    setWindowTitle(Title);
+    m_textView.detachFile();
+}
+
+void fomMain::mnuHelpTopic_Click() {
+    HelpManual::open(this);
+}
+
+void fomMain::mnuSetup_Click() {
+    fomSetup::showModal(m_settings, this);
+}
+
+void fomMain::mnuHelpVersion_Click() {
+    fomVersion::showModal(this);
+}
+
+void fomMain::cmdFontSet_Click() {
+    fomFontSet::showModal(m_settings, this);
+    if (m_textView.isVisible())
+        m_textView.applyFont();
+    FontSet();
 }

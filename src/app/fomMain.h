@@ -78,6 +78,13 @@ public:
     void cmdSetInit_Click();
     void mnuFileOpen_Click();
     void mnuFileExit_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuHelpTopic_Click();
+    void mnuSetup_Click();
+    void mnuHelpVersion_Click();
+    void cmdFontSet_Click();
     void picSlider_DblClick();
     void hscBord_Change(int value);
     void vscBord_Change(int value);
@@ -112,6 +119,7 @@ private:
     void hookWheels();
     void unhookWheels();
     void recordPlacement();
+    void pastePicture(const QImage& image);
     void restorePlacement();
 
     SettingsRecord& m_settings;
@@ -140,4 +148,9 @@ private:
     QAction* m_mnuFileExit = nullptr;
     QMenu* m_mnuEdit = nullptr;
     QAction* m_mnuSetup = nullptr;
+    QAction* m_mnuEditCut = nullptr;
+    QAction* m_mnuEditCopy = nullptr;
+    QAction* m_mnuEditPaste = nullptr;
+    QAction* m_mnuHelpTopic = nullptr;
+    QAction* m_mnuHelpVersion = nullptr;
 };

@@ -182,7 +182,13 @@ void CmdTrayWidget::cmdSetInit_Click() {
 }
 
 bool CmdTrayWidget::eventFilter(QObject* watched, QEvent* event) {
-    const auto type = event->type();
+    auto type = event->type();
+    // Opening a menu takes the focus only for a while: the Edit commands still act on the box.
+    if (type == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason)
+            type = QEvent::None;
+    }
     if (watched == m_txtLines) {
         if (type == QEvent::KeyPress)
             return txtLines_KeyDown(static_cast<QKeyEvent*>(event)->key());

@@ -32,6 +32,7 @@ public:
     QStringList read;
     int detached = 0;
     int unloaded = 0;
+    int fontsApplied = 0;
     bool visible = false;
     QList<bool> menus;
 
@@ -46,6 +47,7 @@ public:
     void detachFile() override { ++detached; }
     bool isVisible() const override { return visible; }
     void setRunMenusEnabled(bool enabled) override { menus.append(enabled); }
+    void applyFont() override { ++fontsApplied; }
     void unload() override {
         ++unloaded;
         visible = false;
