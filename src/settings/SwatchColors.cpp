@@ -19,26 +19,4 @@ const QList<qint32>& references() {
     return values;
 }
 
-QColor resolve(qint32 reference, const QPalette& palette) {
-    const quint32 bits = static_cast<quint32>(reference);
-    if ((bits & 0x80000000u) != 0) {
-        switch (bits & 0xFFu) {
-        case 5:
-            return palette.color(QPalette::Base);
-        case 18:
-            return palette.color(QPalette::ButtonText);
-        case 15:
-            return palette.color(QPalette::Button);
-        case 20:
-            return palette.color(QPalette::Light);
-        case 16:
-            return palette.color(QPalette::Dark);
-        default:
-            return palette.color(QPalette::Window);
-        }
-    }
-    return QColor(static_cast<int>(bits & 0xFFu), static_cast<int>((bits >> 8) & 0xFFu),
-                  static_cast<int>((bits >> 16) & 0xFFu));
-}
-
 } // namespace SwatchColors

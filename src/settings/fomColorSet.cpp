@@ -1,6 +1,7 @@
 #include "settings/fomColorSet.h"
 
 #include "settings/SwatchColors.h"
+#include "textview/TextColors.h"
 #include "ui_fomColorSet.h"
 
 #include <QIcon>
@@ -23,7 +24,7 @@ static const char16_t* const swatchNames[] = {u"ウィンドウの背景色",
 // A swatch: the plain colour, or for ImageColor a hatched picture on the button face.
 static QIcon swatchIcon(qint32 reference, const QPalette& palette, QSize size) {
     QPixmap pixmap(size);
-    pixmap.fill(SwatchColors::resolve(reference, palette));
+    pixmap.fill(TextColors::resolve(reference));
     QPainter painter(&pixmap);
     if (reference == ColorRef::ImageColor) {
         painter.fillRect(pixmap.rect(),

@@ -7,7 +7,6 @@
 #include "settings/SwatchColors.h"
 
 #include <QFontDatabase>
-#include <QPalette>
 #include <QTest>
 
 #include <algorithm>
@@ -150,20 +149,6 @@ private slots:
         QCOMPARE(refs[3], 0x000000FF);
         QCOMPARE(refs[7], 0x00FF0000);
         QCOMPARE(refs[10], 0);
-    }
-
-    void resolve() {
-        QPalette palette;
-        palette.setColor(QPalette::Base, QColor(1, 2, 3));
-        palette.setColor(QPalette::ButtonText, QColor(4, 5, 6));
-        palette.setColor(QPalette::Button, QColor(7, 8, 9));
-        QCOMPARE(SwatchColors::resolve(ColorRef::WindowBackground, palette), QColor(1, 2, 3));
-        QCOMPARE(SwatchColors::resolve(ColorRef::ButtonText, palette), QColor(4, 5, 6));
-        QCOMPARE(SwatchColors::resolve(ColorRef::ImageColor, palette), QColor(7, 8, 9));
-        // Red in the lowest byte.
-        QCOMPARE(SwatchColors::resolve(0x000000FF, palette), QColor(255, 0, 0));
-        QCOMPARE(SwatchColors::resolve(0x00FF0000, palette), QColor(0, 0, 255));
-        QCOMPARE(SwatchColors::resolve(0x00123456, palette), QColor(0x56, 0x34, 0x12));
     }
 };
 
