@@ -8,6 +8,7 @@ set(CHARLOOM_APPSTREAM_ID io.github.charloom.charloom)
 
 install(TARGETS charloom-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/man/charloom-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES data/man/ja/charloom-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
 
 if(TARGET charloom)
     install(TARGETS charloom RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -16,6 +17,7 @@ endif()
 # The desktop program's files come with the build that makes it.
 if(CHARLOOM_GUI)
     install(FILES data/man/charloom.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES data/man/ja/charloom.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
     install(FILES data/charloom.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES data/charloom.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo

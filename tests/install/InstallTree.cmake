@@ -1,5 +1,7 @@
 # Installs the build tree into PREFIX (emptied first) and checks that every file a user and a
 # desktop need is there, and that the installed converter runs from its new place.
+cmake_minimum_required(VERSION 3.25)
+
 foreach(var BUILD_DIR SOURCE_DIR PREFIX BINDIR DATADIR MANDIR)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "${var} is not set")
@@ -16,10 +18,12 @@ endif()
 
 set(expected
     ${BINDIR}/charloom-cli
-    ${MANDIR}/man1/charloom-cli.1)
+    ${MANDIR}/man1/charloom-cli.1
+    ${MANDIR}/ja/man1/charloom-cli.1)
 if(GUI)
     list(APPEND expected
         ${MANDIR}/man1/charloom.1
+        ${MANDIR}/ja/man1/charloom.1
         ${DATADIR}/applications/charloom.desktop
         ${DATADIR}/icons/hicolor/scalable/apps/charloom.svg
         ${DATADIR}/icons/hicolor/48x48/apps/charloom.png)

@@ -2,8 +2,10 @@
 #   desktop_entry_valid  desktop-file-validate on the desktop entry
 #   metainfo_valid       appstreamcli validate --no-net on the metainfo file, and validate-tree
 #                        on the prefix (file name matching the id, the launchable entry present)
-#   man_pages_lint       groff with all warnings on the manual pages
+#   man_pages_lint       groff with all warnings on the English and Japanese manual pages
 # A tool that is not installed skips its check: the output says so and CTest counts it as skipped.
+
+cmake_minimum_required(VERSION 3.25)
 
 function(run_tool)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -47,11 +49,17 @@ elseif(CHECK STREQUAL "man_pages_lint")
     require_tool(groff groff groff-base)
     if(NOT skipped)
         file(GLOB pages ${PREFIX}/${MANDIR}/man1/*.1)
-        if(NOT pages)
-            message(FATAL_ERROR "no manual pages under ${PREFIX}/${MANDIR}/man1")
+        file(GLOB ja_pages ${PREFIX}/${MANDIR}/ja/man1/*.1)
+        if(NOT pages OR NOT ja_pages)
+            message(FATAL_ERROR "manual pages missing under ${PREFIX}/${MANDIR}")
         endif()
-        foreach(page IN LISTS pages)
-            run_tool(${groff} -K utf8 -T utf8 -man -ww -z ${page})
+        foreach(page IN LISTS pages ja_pages)
+            # Japanese pages need groff's Japanese line breaking (-mja), as man-db uses it.
+            set(language "")
+            if(page IN_LIST ja_pages)
+                set(language -mja)
+            endif()
+            run_tool(${groff} -K utf8 -T utf8 ${language} -man -ww -z ${page})
             if(NOT tool_output STREQUAL "")
                 message(FATAL_ERROR "groff warns about ${page}")
             endif()
