@@ -74,6 +74,9 @@ CliParse parseCliArguments(const QStringList& arguments) {
                                     QStringLiteral("取り消し線。"));
     const QCommandLineOption lineSpace(
         QStringLiteral("line-space"), QStringLiteral("行間隔（ポイント）。"), QStringLiteral("PT"));
+    const QCommandLineOption nitiGosa(
+        QStringLiteral("niti-gosa"),
+        QStringLiteral("2値変換で隣の画素に広げるインクの割合（0〜1）。"), QStringLiteral("W"));
     const QCommandLineOption lsConv(QStringLiteral("ls-conv"),
                                     QStringLiteral("行間解釈: 0（無視）または 1（補間）。"),
                                     QStringLiteral("0|1"));
@@ -87,8 +90,8 @@ CliParse parseCliArguments(const QStringList& arguments) {
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("進み具合を表示しません。"));
     parser.addOptions({help, version, mode, lines, palette, reverse, levels, select, fontName,
-                       fontSize, bold, italic, underline, strike, lineSpace, lsConv, output,
-                       encoding, quiet});
+                       fontSize, bold, italic, underline, strike, lineSpace});
+    parser.addOptions({nitiGosa, lsConv, output, encoding, quiet});
     parser.addPositionalArgument(QStringLiteral("画像"), QStringLiteral("変換する画像ファイル。"));
 
     if (!parser.parse(arguments)) {
@@ -123,15 +126,17 @@ CliParse parseCliArguments(const QStringList& arguments) {
     if (modeText == QStringLiteral("normal"))
         s.ConvMode = 0;
     else if (modeText == QStringLiteral("two-level"))
-        return fail(QStringLiteral("2値変換（two-level）はまだ使えません。"));
+        s.ConvMode = 1;
     else
         return fail(invalidValue(QStringLiteral("mode"), modeText));
 
+    // Each mode has its own palette, as in the window.
+    QString& modePalette = s.ConvMode == 0 ? s.TextTable1 : s.TextTable2;
     if (parser.isSet(palette))
-        s.TextTable1 = parser.value(palette);
+        modePalette = parser.value(palette);
     const QString linesText =
         parser.isSet(lines) ? parser.value(lines) : QString::number(s.TextLines);
-    if (const auto message = InputCheck::check(linesText, s.TextTable1))
+    if (const auto message = InputCheck::check(linesText, modePalette))
         return fail(*message);
     s.TextLines = InputCheck::linesValue(linesText);
     s.RvFlg = parser.isSet(reverse);
@@ -174,6 +179,13 @@ CliParse parseCliArguments(const QStringList& arguments) {
         if (!space || *space < -400 || *space > 400)
             return fail(invalidValue(QStringLiteral("line-space"), parser.value(lineSpace)));
         s.LineSpace = *space;
+    }
+    if (parser.isSet(nitiGosa)) {
+        const auto weight = Numbers::parseNumeric(parser.value(nitiGosa));
+        if (!weight || !(*weight >= 0 && *weight <= 1))
+            return fail(invalidValue(QStringLiteral("niti-gosa"), parser.value(nitiGosa)) +
+                        QStringLiteral("（0〜1）"));
+        s.NitiGosa = *weight;
     }
     if (parser.isSet(lsConv)) {
         const QString value = parser.value(lsConv);

@@ -3,7 +3,7 @@
 #include "CliOptions.h"
 #include "CliRunServices.h"
 
-#include "convert/ConvNormal.h"
+#include "convert/ConvDispatch.h"
 #include "convert/FontGlyphs.h"
 #include "convert/FontSetup.h"
 #include "convert/RunMessages.h"
@@ -114,7 +114,7 @@ int main(int argc, char* argv[]) {
     CliRunServices::installInterruptHandler();
     const ConversionInput input{options.settings, &picture.image, options.selection, glyphs,
                                 options.levels.value_or(LevelPair{0, 255})};
-    const ConversionResult result = ConvNormal(input, services);
+    const ConversionResult result = ConvDispatch(input, services);
     if (!services.handedOff()) {
         const QString message = endMessage(result.outcome);
         if (!message.isEmpty())

@@ -28,6 +28,8 @@ enum class ConvOutcome {
     TooNarrow,         // the raster has no column (message shown)
     Aborted,           // the abort request ended the run
     Cancelled999,      // Cancel at the 999-column question
+    TooLarge,          // the glyph data would not fit in memory (message shown)
+    NotRun,            // the conversion mode has no converter: nothing ran
 };
 
 // The outcome and the selection copy of the run, which picture colours are painted with.

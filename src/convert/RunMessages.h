@@ -26,6 +26,9 @@ inline QString paletteHasNoUsableCharacter() {
 inline QString selectionTooNarrow() {
     return QStringLiteral("選択範囲が狭すぎて変換できません");
 }
+inline QString glyphsTooLarge() {
+    return QStringLiteral("文字が大きすぎるか文字パレットが長すぎて変換できません");
+}
 inline QString linesNotNumeric() {
     return QStringLiteral("行数の設定が不正です");
 }
