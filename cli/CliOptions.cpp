@@ -92,9 +92,10 @@ CliParse parseCliArguments(const QStringList& arguments) {
         QStringLiteral("settings"),
         QStringLiteral("設定ファイル（Charloom.ini）の変換とフォントの設定を既定値にします。"),
         QStringLiteral("ファイル"));
-    parser.addOptions({help,      version,  mode,     lines,    palette, reverse,     levels,
-                       select,    fontName, fontSize, bold,     italic,  underline,   strike,
-                       lineSpace, lsConv,   output,   encoding, quiet,   settingsFile});
+    parser.addOptions({help, version, mode, lines, palette, reverse, levels, select, fontName,
+                       fontSize, bold, italic, underline, strike, lineSpace, lsConv, output,
+                       encoding, quiet});
+    parser.addOption(settingsFile);
     parser.addPositionalArgument(QStringLiteral("画像"), QStringLiteral("変換する画像ファイル。"));
 
     if (!parser.parse(arguments)) {
