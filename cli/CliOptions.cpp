@@ -2,7 +2,9 @@
 
 #include "convert/FontSetup.h"
 #include "convert/InputCheck.h"
+#include "convert/SliderModel.h"
 #include "platform/Numbers.h"
+#include "settings/SettingsFile.h"
 
 #include <QCommandLineParser>
 
@@ -89,9 +91,14 @@ CliParse parseCliArguments(const QStringList& arguments) {
                                       QStringLiteral("名前"), QStringLiteral("utf-8"));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    QStringLiteral("進み具合を表示しません。"));
+    const QCommandLineOption settingsFile(
+        QStringLiteral("settings"),
+        QStringLiteral("設定ファイル（Charloom.ini）の変換とフォントの設定を既定値にします。"),
+        QStringLiteral("ファイル"));
     parser.addOptions({help, version, mode, lines, palette, reverse, levels, select, fontName,
                        fontSize, bold, italic, underline, strike, lineSpace});
     parser.addOptions({nitiGosa, lsConv, output, encoding, quiet});
+    parser.addOption(settingsFile);
     parser.addPositionalArgument(QStringLiteral("画像"), QStringLiteral("変換する画像ファイル。"));
 
     if (!parser.parse(arguments)) {
@@ -121,25 +128,39 @@ CliParse parseCliArguments(const QStringList& arguments) {
         return fail(QStringLiteral("画像ファイルを一つ指定して下さい（--help で使い方）。"));
     o.picturePath = positional.first();
 
+    // The settings file, when named, gives the defaults of the run; every option given wins.
     SettingsRecord& s = o.settings;
-    const QString modeText = parser.value(mode);
-    if (modeText == QStringLiteral("normal"))
-        s.ConvMode = 0;
-    else if (modeText == QStringLiteral("two-level"))
-        s.ConvMode = 1;
-    else
-        return fail(invalidValue(QStringLiteral("mode"), modeText));
+    if (parser.isSet(settingsFile)) {
+        const QString path = parser.value(settingsFile);
+        switch (SettingsFile::IniRead(path, s)) {
+        case SettingsFile::IniReadResult::Read:
+            break;
+        case SettingsFile::IniReadResult::NoFile:
+            return fail(path + QStringLiteral(" ファイルは存在しません。"));
+        case SettingsFile::IniReadResult::Unreadable:
+            return fail(path + QStringLiteral(" ファイルを読み込めません。"));
+        }
+    }
+    if (parser.isSet(mode)) {
+        const QString modeText = parser.value(mode);
+        if (modeText == QStringLiteral("normal"))
+            s.ConvMode = 0;
+        else if (modeText == QStringLiteral("two-level"))
+            s.ConvMode = 1;
+        else
+            return fail(invalidValue(QStringLiteral("mode"), modeText));
+    }
 
-    // Each mode has its own palette, as in the window.
-    QString& modePalette = s.ConvMode == 0 ? s.TextTable1 : s.TextTable2;
+    QString& table = s.ConvMode == 1 ? s.TextTable2 : s.TextTable1;
     if (parser.isSet(palette))
-        modePalette = parser.value(palette);
+        table = parser.value(palette);
     const QString linesText =
         parser.isSet(lines) ? parser.value(lines) : QString::number(s.TextLines);
-    if (const auto message = InputCheck::check(linesText, modePalette))
+    if (const auto message = InputCheck::check(linesText, table))
         return fail(*message);
     s.TextLines = InputCheck::linesValue(linesText);
-    s.RvFlg = parser.isSet(reverse);
+    if (parser.isSet(reverse))
+        s.RvFlg = true;
 
     if (parser.isSet(levels)) {
         const auto values = parseIntList(parser.value(levels), 2);
@@ -147,6 +168,11 @@ CliParse parseCliArguments(const QStringList& arguments) {
             return fail(invalidValue(QStringLiteral("levels"), parser.value(levels)) +
                         QStringLiteral("（0 ≦ LO < HI ≦ 255）"));
         o.levels = LevelPair{static_cast<qint16>((*values)[0]), static_cast<qint16>((*values)[1])};
+    } else if (s.Low >= 0) {
+        // Stored knob positions become grey levels the way the level slider places them.
+        SliderModel slider;
+        slider.placeStored(s.Low, s.High);
+        o.levels = SliderModel::levelPair(slider.storedLow(), slider.storedHigh());
     }
     if (parser.isSet(select)) {
         const auto values = parseIntList(parser.value(select), 4);
@@ -170,10 +196,14 @@ CliParse parseCliArguments(const QStringList& arguments) {
                         QStringLiteral("（0 より大きく 400 以下）"));
         s.FontSize = *size;
     }
-    s.FontBold = parser.isSet(bold);
-    s.FontItalic = parser.isSet(italic);
-    s.FontUnderline = parser.isSet(underline);
-    s.FontStrikethrough = parser.isSet(strike);
+    if (parser.isSet(bold))
+        s.FontBold = true;
+    if (parser.isSet(italic))
+        s.FontItalic = true;
+    if (parser.isSet(underline))
+        s.FontUnderline = true;
+    if (parser.isSet(strike))
+        s.FontStrikethrough = true;
     if (parser.isSet(lineSpace)) {
         const auto space = Numbers::parseNumeric(parser.value(lineSpace));
         if (!space || *space < -400 || *space > 400)
