@@ -18,6 +18,7 @@ private slots:
     void progress();
     void cut999_data();
     void cut999();
+    void lastColumnOfACutLine();
     void abort_data();
     void abort();
     void endsWithoutText_data();
@@ -188,6 +189,20 @@ void TestConvNormal::cut999() {
     }
     const QString line(999, u'I');
     QCOMPARE(services.text, line + QStringLiteral("\r\n") + line + QStringLiteral("\r\n") + line);
+}
+
+// The 999th character of a cut line still sees the brightness of its own column: a black
+// picture 5000 pixels wide with a white column at x = 998.
+void TestConvNormal::lastColumnOfACutLine() {
+    HandGlyphs glyphs(1);
+    glyphs.add(QStringLiteral("I"), {QStringLiteral(".")});
+    glyphs.add(QStringLiteral("#"), {QStringLiteral("#")});
+    QImage picture = filled(5000, 1, Qt::black);
+    picture.setPixel(998, 0, qRgb(255, 255, 255));
+    RecordingServices services;
+    convert(settingsFor(QStringLiteral("I#"), 1), &picture, glyphs, services);
+    QCOMPARE(services.questions999, 1);
+    QCOMPARE(services.text, QString(998, u'#') + u'I');
 }
 
 void TestConvNormal::abort_data() {
