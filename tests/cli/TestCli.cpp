@@ -20,6 +20,9 @@ private slots:
     void lineCount_data();
     void lineCount();
     void longLinesCut();
+    void standardOutput_data();
+    void standardOutput();
+    void version();
     void outputFile_data();
     void outputFile();
     void badInput_data();
@@ -148,6 +151,37 @@ void TestCli::longLinesCut() {
         QCOMPARE(line, QString(999, u'#'));
     QCOMPARE(result.err.count('\n'), 1);
     QVERIFY(QString::fromUtf8(result.err).contains(QStringLiteral("999")));
+}
+
+void TestCli::standardOutput_data() {
+    QTest::addColumn<QString>("encoding"); // empty: the default
+    QTest::addColumn<QByteArray>("character");
+    QTest::newRow("default UTF-8") << "" << QByteArray("\xE3\x80\x80");
+    QTest::newRow("cp932") << "cp932" << QByteArray("\x81\x40");
+}
+
+// Standard output follows the terminal's convention: LF after every line, the last included.
+void TestCli::standardOutput() {
+    QFETCH(QString, encoding);
+    QFETCH(QByteArray, character);
+    QStringList args{QStringLiteral("--lines"), QStringLiteral("2"), QStringLiteral("--palette"),
+                     QStringLiteral("　"), path(QStringLiteral("white.png"))};
+    if (!encoding.isEmpty())
+        args << QStringLiteral("--encoding") << encoding;
+    const Run result = run(args);
+    QCOMPARE(result.exitCode, 0);
+    const qsizetype perLine = result.out.indexOf('\n') / character.size();
+    QVERIFY(perLine > 0);
+    const QByteArray line = character.repeated(perLine) + '\n';
+    QCOMPARE(result.out, line + line);
+}
+
+void TestCli::version() {
+    const Run result = run({QStringLiteral("--version")});
+    QCOMPARE(result.exitCode, 0);
+    const QString text = QString::fromUtf8(result.out);
+    QVERIFY(text.startsWith(QStringLiteral("charloom-cli 1.4.0\n")));
+    QVERIFY2(text.contains(QStringLiteral("Monapo")), qPrintable(text));
 }
 
 void TestCli::outputFile_data() {
