@@ -93,7 +93,7 @@ private:
     void createControls();
     void createMenus();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption,
-                     const QKeySequence& shortcut, void (fomTextView::*handler)());
+                     const QKeySequence& shortcut);
     void wireControls();
     void ensureLoaded();
     void showAndRepaint();

@@ -285,6 +285,20 @@ private slots:
         QTEST(action->shortcut(), "shortcut");
     }
 
+    void menuItemsRunTheirHandlers() {
+        TextViewFixture f;
+        f.view->View(QStringLiteral("  a  "));
+        f.child<QAction>("mnuEditResize")->trigger();
+        QCOMPARE(f.view->TextBuf(), QStringLiteral("a"));
+        f.view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.view.get()));
+        f.view->View(QStringLiteral("  b"));
+        QTest::keyClick(f.view.get(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(f.view->TextBuf(), QStringLiteral("b"));
+        f.child<QAction>("mnuFileExit")->trigger();
+        QVERIFY(!f.view->isVisible());
+    }
+
     void menuTitlesAndSeparators() {
         TextViewFixture f;
         QCOMPARE(f.child<QMenu>("mnuFile")->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
