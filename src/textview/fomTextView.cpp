@@ -150,8 +150,8 @@ bool fomTextView::eventFilter(QObject* watched, QEvent* event) {
         picCopyBuf_Paint();
         return true;
     case QEvent::KeyPress:
-        picView_KeyDown(static_cast<QKeyEvent*>(event));
-        return false;
+        // A key that scrolls is used up here, so it does not reach picView a second time.
+        return picView_KeyDown(static_cast<QKeyEvent*>(event));
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -397,7 +397,7 @@ qint32 fomTextView::PicDrawAll(QImage& result) {
 }
 
 // Page Up and Page Down move by the viewport's height, the arrows by the bars' large change.
-void fomTextView::picView_KeyDown(const QKeyEvent* event) {
+bool fomTextView::picView_KeyDown(const QKeyEvent* event) {
     QScrollBar* bar = nullptr;
     qint64 delta = 0;
     switch (event->key()) {
@@ -426,10 +426,11 @@ void fomTextView::picView_KeyDown(const QKeyEvent* event) {
         delta = m_hscView->pageStep();
         break;
     default:
-        return;
+        return false;
     }
     bar->setValue(
         static_cast<int>(std::clamp<qint64>(bar->value() + delta, bar->minimum(), bar->maximum())));
+    return true;
 }
 
 // Dragging past an edge of the viewport scrolls by a fifth of the distance, rounded up.

@@ -105,7 +105,8 @@ private:
     void hscView_Change(int value);
     void vscView_Change(int value);
     void picCopyBuf_Paint();
-    void picView_KeyDown(const QKeyEvent* event);
+    // True when the key scrolled.
+    bool picView_KeyDown(const QKeyEvent* event);
     void DragScroll(int x, int y);
     void picCopyBuf_OLEDragDrop(const QMimeData* data);
     void relayout();

@@ -137,9 +137,10 @@ private slots:
 
     void arrowsLeftRightMoveTheHorizontalBar() {
         TextViewFixture f;
-        f.view->View(longText());
+        f.view->View(longText(80, 250));
+        QVERIFY(f.hsc()->maximum() > 2 * f.view->viewport().width());
         QTest::keyClick(f.box(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(f.hsc()->value(), qMin(f.view->viewport().width(), f.hsc()->maximum()));
+        QCOMPARE(f.hsc()->value(), f.view->viewport().width());
         QTest::keyClick(f.box(), Qt::Key_Left);
         QCOMPARE(f.hsc()->value(), 0);
     }
