@@ -214,6 +214,8 @@ private slots:
         TextViewFixture f;
         f.view->View(QStringLiteral("a"));
         QCOMPARE(f.view->size(), fomTextView::designSize());
+        // Room for 26 lines of the default 12-point font.
+        QVERIFY(f.view->viewport().height() >= 26 * f.view->layout().LinePitch());
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QCOMPARE(f.view->pos(), QPoint((screen.width() - f.view->width()) / 2,
                                        (screen.height() - f.view->height()) / 2));
