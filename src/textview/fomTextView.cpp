@@ -315,7 +315,8 @@ void fomTextView::Form_Resize() {
 }
 
 // One bar from the text extent along it and the viewport's size along it.
-static void setBar(QScrollBar* bar, qint32 extent, qint32 visible) {
+static void setBar(QScrollBar* bar, qint32 extent, qint32 shown) {
+    const qint32 visible = std::max(shown, 0);
     if (visible >= extent) {
         if (bar->isEnabled()) {
             bar->setValue(0);
