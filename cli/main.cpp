@@ -114,10 +114,6 @@ int main(int argc, char* argv[]) {
         return parse.exitCode;
     }
     const CliOptions& options = parse.options;
-    if (options.settings.ConvMode != 0) {
-        printError(QStringLiteral("2値変換（two-level）はまだ使えません。"));
-        return 2;
-    }
 
     const PictureLoader::Result picture = PictureLoader::load(options.picturePath);
     if (!picture.ok()) {

@@ -4,6 +4,7 @@
 #include "convert/RunPreparation.h"
 #include "platform/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -62,13 +63,18 @@ ConversionResult ConvNormal(const ConversionInput& input, RunServices& services)
     const qsizetype n = run.palette.size();
     const int colsPx = run.raster.colsPx;
     const int lines = input.settings.TextLines;
-    std::vector<double> lum(static_cast<size_t>(colsPx) + 1, 0.0);
+    // A line ends at its 999th character, so no choice reads beyond 1000 of the widest
+    // characters: brightness beyond that is never used. A wide, low picture at many lines would
+    // otherwise make a raster of hundreds of millions of columns for every row.
+    const int widest = *std::max_element(run.charWidth.begin(), run.charWidth.end());
+    const int reach = static_cast<int>(std::min<qint64>(colsPx, 1000LL * widest));
+    std::vector<double> lum(static_cast<size_t>(reach) + 1, 0.0);
     int lastPct = -1;
     bool cut999 = false;
     QString out;
 
     for (int r = 0; r < lines; ++r) {
-        for (int xv = 0; xv < colsPx; ++xv) {
+        for (int xv = 0; xv < reach; ++xv) {
             double acc = 0;
             for (int y = 0; y < run.rowHeight; ++y)
                 acc += sampleLuma(run.buffer, run.raster, xv,

@@ -1,5 +1,7 @@
 #include "platform/PathHelpers.h"
 
+#include <limits>
+
 namespace PathHelpers {
 
 static bool isSeparator(QChar c) {
@@ -25,6 +27,9 @@ QString PathRoot(const QString& path) {
         const qsizetype next = t.indexOf(u'\\');
         return next >= 0 ? server + t.left(next) : server + t;
     }
+    // A native absolute path has no drive: a colon in it is part of a name ("/tmp/a:b.png").
+    if (path.startsWith(u'/'))
+        return QString();
     const qsizetype colon = path.indexOf(u':');
     if (colon >= 0)
         return path.left(colon + 1);
@@ -68,9 +73,11 @@ QString PathNoExt(const QString& path) {
 qint32 CeilDiv(qint32 a, qint32 b) {
     if (b == 0)
         return 0;
-    const qint32 quotient = a / b;
-    const qint32 remainder = a % b;
-    return remainder > 0 ? quotient + 1 : quotient;
+    // In 64 bits, so that the one quotient beyond 32 bits (minimum / -1) cannot trap.
+    const qint64 quotient = static_cast<qint64>(a) / b;
+    const qint64 remainder = static_cast<qint64>(a) % b;
+    const qint64 result = remainder > 0 ? quotient + 1 : quotient;
+    return static_cast<qint32>(qMin<qint64>(result, std::numeric_limits<qint32>::max()));
 }
 
 } // namespace PathHelpers

@@ -60,5 +60,7 @@ bool WheelForwarding::eventFilter(QObject* watched, QEvent* event) {
         if (value != bar->value())
             bar->setValue(value);
     }
-    return qobject_cast<QScrollBar*>(watched) != nullptr;
+    // Taken: left to travel on, the event would reach a hooked parent and move the bar again, or
+    // a scroll bar would add its own wheel step.
+    return true;
 }

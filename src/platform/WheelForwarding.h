@@ -7,9 +7,9 @@
 #include <QWidget>
 
 // Makes the mouse wheel move a chosen scroll bar by one small step per wheel event, over picture
-// areas that do not scroll by themselves. The sign of the wheel angle decides the direction.
-// Events over plain widgets go on to the widget; over a scroll bar the event is taken, so the bar
-// moves by exactly one step and not also by its own wheel handling.
+// areas that do not scroll by themselves. The sign of the wheel angle decides the direction. The
+// event is taken once handled, so the bar moves by exactly one step: not again through a hooked
+// parent, nor by a scroll bar's own wheel handling.
 class WheelForwarding : public QObject {
     Q_OBJECT
 public:

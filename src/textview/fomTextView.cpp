@@ -77,48 +77,57 @@ void fomTextView::createControls() {
 }
 
 QAction* fomTextView::addItem(QMenu* menu, const char* name, const QString& caption,
-                              const QKeySequence& shortcut, void (fomTextView::*handler)()) {
+                              const QKeySequence& shortcut) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this, handler);
     return action;
 }
 
 void fomTextView::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    addItem(file, "mnuFileOpen", QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O),
-            &fomTextView::mnuFileOpen_Click);
+    addItem(file, "mnuFileOpen", QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O));
     addItem(file, "mnuFileSave", QStringLiteral("上書き保存(&S)"),
-            QKeySequence(Qt::CTRL | Qt::Key_S), &fomTextView::mnuFileSave_Click);
-    addItem(file, "mnuFileSaveas", QStringLiteral("名前を付けて保存(&A)"), QKeySequence(),
-            &fomTextView::mnuFileSaveas_Click);
+            QKeySequence(Qt::CTRL | Qt::Key_S));
+    addItem(file, "mnuFileSaveas", QStringLiteral("名前を付けて保存(&A)"), QKeySequence());
     file->addSeparator()->setObjectName(QStringLiteral("mnuFilePart"));
-    addItem(file, "mnuFileExit", QStringLiteral("閉じる(&X)"), QKeySequence(),
-            &fomTextView::mnuFileExit_Click);
+    addItem(file, "mnuFileExit", QStringLiteral("閉じる(&X)"), QKeySequence());
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
-    addItem(edit, "mnuEditCut", QStringLiteral("切り取り(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X),
-            &fomTextView::mnuEditCut_Click);
-    addItem(edit, "mnuEditCopy", QStringLiteral("ｺﾋﾟｰ(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C),
-            &fomTextView::mnuEditCopy_Click);
+    addItem(edit, "mnuEditCut", QStringLiteral("切り取り(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    addItem(edit, "mnuEditCopy", QStringLiteral("ｺﾋﾟｰ(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
     addItem(edit, "mnuEditPaste", QStringLiteral("貼り付け(&P)"),
-            QKeySequence(Qt::CTRL | Qt::Key_V), &fomTextView::mnuEditPaste_Click);
-    addItem(edit, "mnuEditPicCopy", QStringLiteral("画像形式でｺﾋﾟｰ"), QKeySequence(),
-            &fomTextView::mnuEditPicCopy_Click);
+            QKeySequence(Qt::CTRL | Qt::Key_V));
+    addItem(edit, "mnuEditPicCopy", QStringLiteral("画像形式でｺﾋﾟｰ"), QKeySequence());
     edit->addSeparator()->setObjectName(QStringLiteral("mnuPart1"));
     addItem(edit, "mnuEditResize", QStringLiteral("余白除去(&D)"),
-            QKeySequence(Qt::CTRL | Qt::Key_D), &fomTextView::mnuEditResize_Click);
+            QKeySequence(Qt::CTRL | Qt::Key_D));
     edit->addSeparator()->setObjectName(QStringLiteral("mnuPart2"));
-    m_mnuEditFont = addItem(edit, "mnuEditFont", QStringLiteral("ﾌｫﾝﾄの設定(&F)..."),
-                            QKeySequence(), &fomTextView::mnuEditFont_Click);
-    m_mnuEditColor = addItem(edit, "mnuEditColor", QStringLiteral("色の設定(&L)..."),
-                             QKeySequence(), &fomTextView::mnuEditColor_Click);
+    m_mnuEditFont =
+        addItem(edit, "mnuEditFont", QStringLiteral("ﾌｫﾝﾄの設定(&F)..."), QKeySequence());
+    m_mnuEditColor =
+        addItem(edit, "mnuEditColor", QStringLiteral("色の設定(&L)..."), QKeySequence());
 }
 
 void fomTextView::wireControls() {
+    using Handler = void (fomTextView::*)();
+    const std::pair<const char*, Handler> items[] = {
+        {"mnuFileOpen", &fomTextView::mnuFileOpen_Click},
+        {"mnuFileSave", &fomTextView::mnuFileSave_Click},
+        {"mnuFileSaveas", &fomTextView::mnuFileSaveas_Click},
+        {"mnuFileExit", &fomTextView::mnuFileExit_Click},
+        {"mnuEditCut", &fomTextView::mnuEditCut_Click},
+        {"mnuEditCopy", &fomTextView::mnuEditCopy_Click},
+        {"mnuEditPaste", &fomTextView::mnuEditPaste_Click},
+        {"mnuEditPicCopy", &fomTextView::mnuEditPicCopy_Click},
+        {"mnuEditResize", &fomTextView::mnuEditResize_Click},
+        {"mnuEditFont", &fomTextView::mnuEditFont_Click},
+        {"mnuEditColor", &fomTextView::mnuEditColor_Click},
+    };
+    for (const auto& [name, handler] : items)
+        connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
     connect(m_hscView, &QScrollBar::valueChanged, this, &fomTextView::hscView_Change);
     connect(m_vscView, &QScrollBar::valueChanged, this, &fomTextView::vscView_Change);
     for (QObject* watched : {static_cast<QObject*>(m_client), static_cast<QObject*>(m_picView),
@@ -140,9 +149,13 @@ bool fomTextView::eventFilter(QObject* watched, QEvent* event) {
             return false;
         picCopyBuf_Paint();
         return true;
+    case QEvent::Wheel:
+        // The wheel hook has moved vscView already; an unused wheel event would travel on from
+        // picCopyBuf to picView, which is hooked too, and move the bar a second time.
+        return true;
     case QEvent::KeyPress:
-        picView_KeyDown(static_cast<QKeyEvent*>(event));
-        return false;
+        // A key that scrolls is used up here, so it does not reach picView a second time.
+        return picView_KeyDown(static_cast<QKeyEvent*>(event));
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -306,7 +319,8 @@ void fomTextView::Form_Resize() {
 }
 
 // One bar from the text extent along it and the viewport's size along it.
-static void setBar(QScrollBar* bar, qint32 extent, qint32 visible) {
+static void setBar(QScrollBar* bar, qint32 extent, qint32 shown) {
+    const qint32 visible = std::max(shown, 0);
     if (visible >= extent) {
         if (bar->isEnabled()) {
             bar->setValue(0);
@@ -388,7 +402,7 @@ qint32 fomTextView::PicDrawAll(QImage& result) {
 }
 
 // Page Up and Page Down move by the viewport's height, the arrows by the bars' large change.
-void fomTextView::picView_KeyDown(const QKeyEvent* event) {
+bool fomTextView::picView_KeyDown(const QKeyEvent* event) {
     QScrollBar* bar = nullptr;
     qint64 delta = 0;
     switch (event->key()) {
@@ -417,10 +431,11 @@ void fomTextView::picView_KeyDown(const QKeyEvent* event) {
         delta = m_hscView->pageStep();
         break;
     default:
-        return;
+        return false;
     }
     bar->setValue(
         static_cast<int>(std::clamp<qint64>(bar->value() + delta, bar->minimum(), bar->maximum())));
+    return true;
 }
 
 // Dragging past an edge of the viewport scrolls by a fifth of the distance, rounded up.
@@ -447,8 +462,11 @@ void fomTextView::DragScroll(int x, int y) {
 }
 
 void fomTextView::picCopyBuf_OLEDragDrop(const QMimeData* data) {
-    if (data != nullptr && data->hasUrls() && !data->urls().isEmpty())
-        m_textFileName = data->urls().first().toLocalFile();
+    const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
+    const auto file =
+        std::find_if(urls.cbegin(), urls.cend(), [](const QUrl& url) { return url.isLocalFile(); });
+    if (file != urls.cend())
+        m_textFileName = file->toLocalFile();
     if (TextFileRead(m_textFileName))
         relayout();
 }

@@ -60,7 +60,6 @@ public:
     void setColorDialog(AppearanceDialog dialog) { m_colorDialog = std::move(dialog); }
 
     const TextLayout& layout() const { return m_layout; }
-    const WidthCache& widthCache() const { return m_widthCache; }
     qint32 ScrX() const { return m_scrX; }
     qint32 ScrY() const { return m_scrY; }
     // The inner area of picView: the viewport.
@@ -93,7 +92,7 @@ private:
     void createControls();
     void createMenus();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption,
-                     const QKeySequence& shortcut, void (fomTextView::*handler)());
+                     const QKeySequence& shortcut);
     void wireControls();
     void ensureLoaded();
     void showAndRepaint();
@@ -105,7 +104,8 @@ private:
     void hscView_Change(int value);
     void vscView_Change(int value);
     void picCopyBuf_Paint();
-    void picView_KeyDown(const QKeyEvent* event);
+    // True when the key scrolled.
+    bool picView_KeyDown(const QKeyEvent* event);
     void DragScroll(int x, int y);
     void picCopyBuf_OLEDragDrop(const QMimeData* data);
     void relayout();
