@@ -6,7 +6,7 @@
 #include "app/SettingsFileStore.h"
 #include "app/SignalCloser.h"
 #include "app/SingleInstance.h"
-#include "app/clsTextViewStandIn.h"
+#include "app/TextViewWindow.h"
 #include "app/fomMain.h"
 #include "convert/ConvDispatch.h"
 #include "convert/FontSetup.h"
@@ -32,8 +32,9 @@ int main(int argc, char* argv[]) {
     FontSetup::installSubstitutions();
     SettingsRecord settings;
     SettingsFileStore settingsFile;
-    clsTextViewStandIn textView;
+    TextViewWindow textView(settings);
     fomMain window(settings, settingsFile, textView);
+    textView.attach(window);
     window.setConverter(ConvDispatch);
     window.setCommandLine(CommandLine::join(arguments));
     if (!window.Form_Load())
