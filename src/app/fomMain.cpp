@@ -587,9 +587,8 @@ void fomMain::picAira_MouseMove(int index, QMouseEvent* event) {
 }
 
 void fomMain::picAira_MouseUp(int index, QMouseEvent* event) {
-    // The release of the left button pulls like a move; the buttons still held no longer
-    // include it.
-    if (event->button() != Qt::LeftButton || event->buttons() != Qt::NoButton)
+    // The release of the left button pulls like a move.
+    if (event->button() != Qt::LeftButton)
         return;
     const AiraBarWidget* bar = m_picAira[static_cast<size_t>(index)];
     const qint16 x = nearest16(event->position().x());

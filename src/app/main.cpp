@@ -6,7 +6,7 @@
 #include "app/SettingsFileStore.h"
 #include "app/SignalCloser.h"
 #include "app/SingleInstance.h"
-#include "app/clsTextViewWindow.h"
+#include "app/TextViewWindow.h"
 #include "app/fomMain.h"
 #include "convert/ConvDispatch.h"
 #include "convert/FontSetup.h"
@@ -32,10 +32,9 @@ int main(int argc, char* argv[]) {
     FontSetup::installSubstitutions();
     SettingsRecord settings;
     SettingsFileStore settingsFile;
-    clsTextViewWindow textView(settings);
+    TextViewWindow textView(settings);
     fomMain window(settings, settingsFile, textView);
-    textView.setComDlg(window.ComDlg());
-    textView.setFontChangedHandler([&window] { window.FontSet(); });
+    textView.attach(window);
     window.setConverter(ConvDispatch);
     window.setCommandLine(CommandLine::join(arguments));
     if (!window.Form_Load())

@@ -44,7 +44,7 @@ CmdTrayWidget::CmdTrayWidget(SettingsRecord& settings, QWidget* parent)
     for (int i = 0; i < 2; ++i) {
         auto* opt = named<QRadioButton>(this, QStringLiteral("optMode(%1)").arg(i));
         opt->setText(modes[static_cast<size_t>(i)]);
-        opt->setGeometry(4 + 50 * i, 4, 48, 20);
+        opt->setGeometry(4 + 46 * i, 4, 46, 20);
         connect(opt, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
                 optMode_Click(i);
@@ -52,14 +52,14 @@ CmdTrayWidget::CmdTrayWidget(SettingsRecord& settings, QWidget* parent)
         m_optMode[static_cast<size_t>(i)] = opt;
     }
     m_txtLines = named<QLineEdit>(this, QStringLiteral("txtLines"));
-    m_txtLines->setGeometry(106, 4, 36, 20);
+    m_txtLines->setGeometry(98, 4, 32, 20);
     m_txtLines->installEventFilter(this);
     m_lblLines = named<QLabel>(this, QStringLiteral("lblLines"));
     m_lblLines->setText(QStringLiteral("行"));
-    m_lblLines->setGeometry(144, 4, 16, 20);
+    m_lblLines->setGeometry(132, 4, 14, 20);
     m_chkReverce = named<QCheckBox>(this, QStringLiteral("chkReverce"));
     m_chkReverce->setText(QStringLiteral("反転"));
-    m_chkReverce->setGeometry(162, 4, 52, 20);
+    m_chkReverce->setGeometry(148, 4, 50, 20);
 
     for (int i = 0; i < 2; ++i) {
         auto* box = named<QLineEdit>(this, QStringLiteral("txtSlider(%1)").arg(i));
@@ -69,11 +69,11 @@ CmdTrayWidget::CmdTrayWidget(SettingsRecord& settings, QWidget* parent)
         box->setText(i == 0 ? QStringLiteral("0") : QStringLiteral("100"));
         m_txtSlider[static_cast<size_t>(i)] = box;
     }
-    m_txtSlider[0]->setGeometry(216, 4, 34, 20);
+    m_txtSlider[0]->setGeometry(200, 4, 30, 20);
     m_slider = new LevelSliderWidget(this);
-    m_slider->move(252, 6);
+    m_slider->move(232, 6);
     m_slider->setValueBoxes(m_txtSlider[0], m_txtSlider[1]);
-    m_txtSlider[1]->setGeometry(252 + m_slider->width() + 2, 4, 34, 20);
+    m_txtSlider[1]->setGeometry(m_slider->x() + m_slider->width() + 2, 4, 34, 20);
 
     m_lblTxtTbl = named<QLabel>(this, QStringLiteral("lblTxtTbl"));
     m_lblTxtTbl->setText(QStringLiteral("文字"));

@@ -1,5 +1,6 @@
 #include "convert/ThreadedRun.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
 
@@ -55,10 +56,22 @@ ConversionResult run(const Job& job, QObject* context, RunServices& ui,
     ConversionResult result;
     std::unique_ptr<QThread> worker(QThread::create([&] { result = job(services); }));
     QEventLoop loop;
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit,
-                     Qt::QueuedConnection);
+    bool ended = false;
+    QObject::connect(
+        worker.get(), &QThread::finished, &loop,
+        [&] {
+            ended = true;
+            loop.quit();
+        },
+        Qt::QueuedConnection);
     worker->start();
     loop.exec();
+    // The loop also ends when the application is told to exit during the run. The worker may be
+    // waiting for an answer from this thread, so keep serving events, and stop the run.
+    while (!ended) {
+        abortReq.store(true);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     worker->wait();
     return result;
 }

@@ -2,7 +2,10 @@
 // the text out again or redraw it, and hand a new font back to the main window; the main
 // window's font button refreshes a shown text view the same way.
 
-#include "app/clsTextViewWindow.h"
+#include "MainWindowFakes.h"
+
+#include "app/TextViewWindow.h"
+#include "app/fomMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +15,15 @@
 #include <QTimer>
 
 #include <functional>
+
+// The text view attached to a main window over an in-memory settings file.
+struct Linked {
+    SettingsRecord settings;
+    MemorySettingsFile file;
+    TextViewWindow link{settings};
+    fomMain main{settings, file, link};
+    Linked() { link.attach(main); }
+};
 
 class TextViewAppearanceTest : public QObject {
     Q_OBJECT
@@ -23,10 +35,10 @@ class TextViewAppearanceTest : public QObject {
             answer(dialog);
         });
     }
-    static QAction* menu(clsTextViewWindow& link, const char* name) {
+    static QAction* menu(TextViewWindow& link, const char* name) {
         return link.window()->findChild<QAction*>(QLatin1StringView(name));
     }
-    static QImage rendered(clsTextViewWindow& link) {
+    static QImage rendered(TextViewWindow& link) {
         QImage image;
         link.window()->PicDrawAll(image);
         return image;
@@ -34,10 +46,10 @@ class TextViewAppearanceTest : public QObject {
 
 private slots:
     void fontCommandRelaysAndTellsTheMainWindow() {
-        SettingsRecord settings;
-        clsTextViewWindow link(settings);
-        int fontChanges = 0;
-        link.setFontChangedHandler([&fontChanges] { ++fontChanges; });
+        Linked l;
+        SettingsRecord& settings = l.settings;
+        TextViewWindow& link = l.link;
+        const int trayBefore = l.main.tray()->height();
         link.View(QStringLiteral("AB\r\nCD\r\nEF"), QImage());
         QVERIFY(link.isVisible());
         const qint32 pitch = link.window()->layout().LinePitch();
@@ -50,14 +62,16 @@ private slots:
         });
         menu(link, "mnuEditFont")->trigger();
         QCOMPARE(settings.FontSize, 24.0);
-        QCOMPARE(fontChanges, 1);
+        // The main window took the new font too.
+        QVERIFY(l.main.tray()->height() > trayBefore);
         QVERIFY(link.window()->layout().LinePitch() > pitch);
         QCOMPARE(link.window()->layout().TxtHeight(), 3 * link.window()->layout().LinePitch());
     }
 
     void colourCommandRedraws() {
-        SettingsRecord settings;
-        clsTextViewWindow link(settings);
+        Linked l;
+        SettingsRecord& settings = l.settings;
+        TextViewWindow& link = l.link;
         link.View(QStringLiteral("@@@@"), QImage());
         whenModal([](QWidget* dialog) {
             QCOMPARE(dialog->objectName(), QStringLiteral("fomColorSet"));
@@ -82,10 +96,11 @@ private slots:
     }
 
     void fontButtonRefreshOfAShownView() {
-        SettingsRecord settings;
-        clsTextViewWindow link(settings);
-        link.applyFont(); // nothing to refresh before the first use
-        QVERIFY(link.window() == nullptr);
+        Linked l;
+        SettingsRecord& settings = l.settings;
+        TextViewWindow& link = l.link;
+        link.applyFont(); // nothing shown yet: nothing to lay out
+        QVERIFY(!link.isVisible());
         link.View(QStringLiteral("AB\r\nCD"), QImage());
         const qint32 pitch = link.window()->layout().LinePitch();
         settings.FontSize = 30;
@@ -94,8 +109,8 @@ private slots:
     }
 
     void runLocksTheAppearanceCommands() {
-        SettingsRecord settings;
-        clsTextViewWindow link(settings);
+        Linked l;
+        TextViewWindow& link = l.link;
         link.View(QStringLiteral("x"), QImage());
         link.setRunMenusEnabled(false);
         QVERIFY(!menu(link, "mnuEditFont")->isEnabled());
