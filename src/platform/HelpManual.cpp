@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 
 namespace HelpManual {
 
@@ -24,10 +25,18 @@ QString manualPath(const QString& folder) {
     return path + QStringLiteral("Manual.txt");
 }
 
+QString locate(const QString& programFolder) {
+    const QString beside = manualPath(programFolder);
+    if (FileTests::IsFile(beside))
+        return beside;
+    const QString installed =
+        QDir::cleanPath(programFolder + QStringLiteral("/../share/charloom/Manual.txt"));
+    return FileTests::IsFile(installed) ? installed : QString();
+}
+
 void open(QWidget* parent, const QString& folder) {
-    const QString path =
-        manualPath(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder);
-    if (!FileTests::IsFile(path)) {
+    const QString path = locate(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder);
+    if (path.isEmpty()) {
         MessageBoxes::ok(parent, QStringLiteral("付属の Manual.txt を読んで下さい。"));
         return;
     }

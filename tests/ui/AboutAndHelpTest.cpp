@@ -4,6 +4,7 @@
 #include "platform/fomVersion.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -79,6 +80,19 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         HelpManual::open(nullptr, dir.path());
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(file.fileName())});
+    }
+
+    void installedManualUnderShare() {
+        // Installed under a prefix: PREFIX/bin/charloom and PREFIX/share/charloom/Manual.txt.
+        QTemporaryDir prefix;
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/charloom")));
+        QFile file(prefix.filePath(QStringLiteral("share/charloom/Manual.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        HelpManual::open(nullptr, prefix.filePath(QStringLiteral("bin")));
         QVERIFY(m_messages.isEmpty());
         QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(file.fileName())});
     }
