@@ -5,24 +5,15 @@
 
 #include <QGuiApplication>
 #include <QIcon>
-#include <QPainter>
 #include <QPixmap>
 
-// The program's icon, or where none is set a drawn stand-in: the letter 字 on paper.
+// The program's icon: the application's when one is set, else the one built in.
 static QPixmap programIcon(QSize size) {
     const QIcon icon = QGuiApplication::windowIcon();
     if (!icon.isNull())
         return icon.pixmap(size);
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::white);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::black);
-    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
-    QFont font = painter.font();
-    font.setPixelSize(size.height() * 3 / 4);
-    painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("字"));
-    return pixmap;
+    return QPixmap(QStringLiteral(":/icons/charloom-48.png"))
+        .scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 fomVersion::fomVersion(QWidget* parent)
