@@ -110,8 +110,9 @@ CliParse parseCliArguments(const QStringList& arguments) {
         QStringLiteral("ファイル"));
     parser.addOptions({help, version, mode, lines, palette, reverse, levels, select, fontName,
                        fontSize, bold, italic, underline, strike, lineSpace});
-    parser.addOptions({nitiGosa, lsConv, output, encoding, quiet, settingsFile});
+    parser.addOptions({nitiGosa, lsConv, output, encoding, quiet});
     parser.addOptions({foreColor, backColor});
+    parser.addOption(settingsFile);
     parser.addPositionalArgument(QStringLiteral("画像"), QStringLiteral("変換する画像ファイル。"));
 
     if (!parser.parse(arguments)) {

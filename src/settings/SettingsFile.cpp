@@ -83,8 +83,6 @@ const TextField textFields[] = {
     {u"FontName", &SettingsRecord::FontName},
 };
 
-// --- Reading -------------------------------------------------------------------------------
-
 // Letter case of ASCII only: the keys are ASCII, and no other character may stand in for one.
 bool startsWithKey(const QString& line, QStringView key) {
     if (line.size() < key.size())
@@ -113,46 +111,38 @@ std::optional<bool> parseFlag(const QString& text) {
     return std::nullopt;
 }
 
-// Each setter stores a value that fits its field and answers false otherwise, leaving the field
-// as it was.
+// Each setter stores a value that fits its field; a value that does not fit leaves the field as
+// it was, so a bad line never costs more than its own value and start-up never fails on it.
 template <typename Target>
-using Setter = bool (*)(Target&, const QString&);
+using Setter = void (*)(Target&, const QString&);
 
-bool setInt16(qint16& field, const QString& text) {
-    const std::optional<qint16> value = Numbers::parseInt16(text);
+template <typename Field>
+void setIfFits(Field& field, const std::optional<Field>& value) {
     if (value)
         field = *value;
-    return value.has_value();
 }
 
-bool setInt32(qint32& field, const QString& text) {
-    const std::optional<qint32> value = Numbers::parseInt32(text);
-    if (value)
-        field = *value;
-    return value.has_value();
+void setInt16(qint16& field, const QString& text) {
+    setIfFits(field, Numbers::parseInt16(text));
+}
+
+void setInt32(qint32& field, const QString& text) {
+    setIfFits(field, Numbers::parseInt32(text));
 }
 
 // ConvMode and LsConv are indices of two option buttons; no other value can be shown or used.
-bool setOptionIndex(qint16& field, const QString& text) {
+void setOptionIndex(qint16& field, const QString& text) {
     const std::optional<qint16> value = Numbers::parseInt16(text);
-    if (!value || *value < 0 || *value > 1)
-        return false;
-    field = *value;
-    return true;
+    if (value && (*value == 0 || *value == 1))
+        field = *value;
 }
 
-bool setDouble(double& field, const QString& text) {
-    const std::optional<double> value = Numbers::parseNumeric(text);
-    if (value)
-        field = *value;
-    return value.has_value();
+void setDouble(double& field, const QString& text) {
+    setIfFits(field, Numbers::parseNumeric(text));
 }
 
-bool setFlag(bool& field, const QString& text) {
-    const std::optional<bool> value = parseFlag(text);
-    if (value)
-        field = *value;
-    return value.has_value();
+void setFlag(bool& field, const QString& text) {
+    setIfFits(field, parseFlag(text));
 }
 
 template <typename Target>
@@ -163,51 +153,36 @@ struct Key {
 
 // In the order they are tested.
 const Key<SettingsRecord> settingsKeys[] = {
-    {u"ConvMode=",
-     [](SettingsRecord& r, const QString& v) { return setOptionIndex(r.ConvMode, v); }},
-    {u"TextLines=", [](SettingsRecord& r, const QString& v) { return setInt16(r.TextLines, v); }},
-    {u"LineSpace=", [](SettingsRecord& r, const QString& v) { return setDouble(r.LineSpace, v); }},
-    {u"RvFlg=", [](SettingsRecord& r, const QString& v) { return setFlag(r.RvFlg, v); }},
-    {u"TextTable1=",
-     [](SettingsRecord& r, const QString& v) {
-         r.TextTable1 = v;
-         return true;
-     }},
-    {u"TextTable2=",
-     [](SettingsRecord& r, const QString& v) {
-         r.TextTable2 = v;
-         return true;
-     }},
-    {u"Low=", [](SettingsRecord& r, const QString& v) { return setInt16(r.Low, v); }},
-    {u"High=", [](SettingsRecord& r, const QString& v) { return setInt16(r.High, v); }},
-    {u"LsConv=", [](SettingsRecord& r, const QString& v) { return setOptionIndex(r.LsConv, v); }},
-    {u"NitiGosa=", [](SettingsRecord& r, const QString& v) { return setDouble(r.NitiGosa, v); }},
-    {u"FontName=",
-     [](SettingsRecord& r, const QString& v) {
-         r.FontName = v;
-         return true;
-     }},
-    {u"FontSize=", [](SettingsRecord& r, const QString& v) { return setDouble(r.FontSize, v); }},
-    {u"FontItalic=", [](SettingsRecord& r, const QString& v) { return setFlag(r.FontItalic, v); }},
-    {u"FontBold=", [](SettingsRecord& r, const QString& v) { return setFlag(r.FontBold, v); }},
+    {u"ConvMode=", [](SettingsRecord& r, const QString& v) { setOptionIndex(r.ConvMode, v); }},
+    {u"TextLines=", [](SettingsRecord& r, const QString& v) { setInt16(r.TextLines, v); }},
+    {u"LineSpace=", [](SettingsRecord& r, const QString& v) { setDouble(r.LineSpace, v); }},
+    {u"RvFlg=", [](SettingsRecord& r, const QString& v) { setFlag(r.RvFlg, v); }},
+    {u"TextTable1=", [](SettingsRecord& r, const QString& v) { r.TextTable1 = v; }},
+    {u"TextTable2=", [](SettingsRecord& r, const QString& v) { r.TextTable2 = v; }},
+    {u"Low=", [](SettingsRecord& r, const QString& v) { setInt16(r.Low, v); }},
+    {u"High=", [](SettingsRecord& r, const QString& v) { setInt16(r.High, v); }},
+    {u"LsConv=", [](SettingsRecord& r, const QString& v) { setOptionIndex(r.LsConv, v); }},
+    {u"NitiGosa=", [](SettingsRecord& r, const QString& v) { setDouble(r.NitiGosa, v); }},
+    {u"FontName=", [](SettingsRecord& r, const QString& v) { r.FontName = v; }},
+    {u"FontSize=", [](SettingsRecord& r, const QString& v) { setDouble(r.FontSize, v); }},
+    {u"FontItalic=", [](SettingsRecord& r, const QString& v) { setFlag(r.FontItalic, v); }},
+    {u"FontBold=", [](SettingsRecord& r, const QString& v) { setFlag(r.FontBold, v); }},
     {u"FontStrikethrough=",
-     [](SettingsRecord& r, const QString& v) { return setFlag(r.FontStrikethrough, v); }},
-    {u"FontUnderline=",
-     [](SettingsRecord& r, const QString& v) { return setFlag(r.FontUnderline, v); }},
-    {u"ForeColor=", [](SettingsRecord& r, const QString& v) { return setInt32(r.ForeColor, v); }},
-    {u"BackColor=", [](SettingsRecord& r, const QString& v) { return setInt32(r.BackColor, v); }},
+     [](SettingsRecord& r, const QString& v) { setFlag(r.FontStrikethrough, v); }},
+    {u"FontUnderline=", [](SettingsRecord& r, const QString& v) { setFlag(r.FontUnderline, v); }},
+    {u"ForeColor=", [](SettingsRecord& r, const QString& v) { setInt32(r.ForeColor, v); }},
+    {u"BackColor=", [](SettingsRecord& r, const QString& v) { setInt32(r.BackColor, v); }},
 };
 
 const Key<WindowPlacement> placementKeys[] = {
-    {u"Top=", [](WindowPlacement& p, const QString& v) { return setInt32(p.Top, v); }},
-    {u"Left=", [](WindowPlacement& p, const QString& v) { return setInt32(p.Left, v); }},
-    {u"Height=", [](WindowPlacement& p, const QString& v) { return setInt32(p.Height, v); }},
-    {u"Width=", [](WindowPlacement& p, const QString& v) { return setInt32(p.Width, v); }},
-    {u"State=", [](WindowPlacement& p, const QString& v) { return setInt16(p.State, v); }},
+    {u"Top=", [](WindowPlacement& p, const QString& v) { setInt32(p.Top, v); }},
+    {u"Left=", [](WindowPlacement& p, const QString& v) { setInt32(p.Left, v); }},
+    {u"Height=", [](WindowPlacement& p, const QString& v) { setInt32(p.Height, v); }},
+    {u"Width=", [](WindowPlacement& p, const QString& v) { setInt32(p.Width, v); }},
+    {u"State=", [](WindowPlacement& p, const QString& v) { setInt16(p.State, v); }},
 };
 
-// The first key the line begins with sets its field; a value that does not fit leaves the
-// field as it was, so a bad line never costs more than its own value.
+// The first key the line begins with sets its field.
 template <typename Target, size_t N>
 void applyLine(const Key<Target> (&keys)[N], Target& target, const QString& line) {
     for (const Key<Target>& key : keys) {
@@ -228,38 +203,6 @@ Section sectionOf(const QString& header) {
     if (header == QStringLiteral("[TextWindow]"))
         return Section::TextWindow;
     return Section::None;
-}
-
-} // namespace
-
-QByteArray fileBytes(const SettingsRecord& record) {
-    return Cp932::encode(fileText(record)).bytes;
-}
-
-IniWriteResult IniWrite(const QString& path, const SettingsRecord& record) {
-    IniWriteResult result;
-    SettingsRecord stored = record;
-    std::optional<SettingsRecord> previous;
-    QString unstorable;
-    for (const TextField& field : textFields) {
-        QString& value = stored.*field.member;
-        if (storable(value))
-            continue;
-        unstorable += value;
-        result.keptKeys.append(field.key.toString());
-        if (!previous) {
-            previous.emplace();
-            IniRead(path, *previous);
-        }
-        const QString& before = *previous.*field.member;
-        value = storable(before) ? before : SettingsRecord().*field.member;
-    }
-    result.unencodable = Cp932::encode(unstorable).unencodable;
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
-        return result;
-    result.written = SafeFileWriter::write(path, fileBytes(stored));
-    return result;
 }
 
 void readBytes(const QByteArray& bytes, SettingsRecord& record) {
@@ -292,6 +235,34 @@ void readBytes(const QByteArray& bytes, SettingsRecord& record) {
             break;
         }
     }
+}
+
+} // namespace
+
+IniWriteResult IniWrite(const QString& path, const SettingsRecord& record) {
+    IniWriteResult result;
+    SettingsRecord stored = record;
+    std::optional<SettingsRecord> previous;
+    QString unstorable;
+    for (const TextField& field : textFields) {
+        QString& value = stored.*field.member;
+        if (storable(value))
+            continue;
+        unstorable += value;
+        result.keptKeys.append(field.key.toString());
+        if (!previous) {
+            previous.emplace();
+            IniRead(path, *previous);
+        }
+        const QString& before = (*previous).*field.member;
+        value = storable(before) ? before : SettingsRecord().*field.member;
+    }
+    result.unencodable = Cp932::encode(unstorable).unencodable;
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return result;
+    result.written = SafeFileWriter::write(path, Cp932::encode(fileText(stored)).bytes);
+    return result;
 }
 
 IniReadResult IniRead(const QString& path, SettingsRecord& record) {

@@ -2,7 +2,6 @@
 
 #include "convert/SettingsRecord.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -36,11 +35,5 @@ IniWriteResult IniWrite(const QString& path, const SettingsRecord& record);
 
 // Resets the record to its defaults (both placement Widths to 0) and fills it from the file.
 IniReadResult IniRead(const QString& path, SettingsRecord& record);
-
-// The file's bytes for a record whose text fields code page 932 can hold.
-QByteArray fileBytes(const SettingsRecord& record);
-
-// Fills the record from the file's bytes over what it holds (no reset).
-void readBytes(const QByteArray& bytes, SettingsRecord& record);
 
 } // namespace SettingsFile
