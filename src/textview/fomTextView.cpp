@@ -149,6 +149,10 @@ bool fomTextView::eventFilter(QObject* watched, QEvent* event) {
             return false;
         picCopyBuf_Paint();
         return true;
+    case QEvent::Wheel:
+        // The wheel hook has moved vscView already; an unused wheel event would travel on from
+        // picCopyBuf to picView, which is hooked too, and move the bar a second time.
+        return true;
     case QEvent::KeyPress:
         // A key that scrolls is used up here, so it does not reach picView a second time.
         return picView_KeyDown(static_cast<QKeyEvent*>(event));
@@ -315,7 +319,8 @@ void fomTextView::Form_Resize() {
 }
 
 // One bar from the text extent along it and the viewport's size along it.
-static void setBar(QScrollBar* bar, qint32 extent, qint32 visible) {
+static void setBar(QScrollBar* bar, qint32 extent, qint32 shown) {
+    const qint32 visible = std::max(shown, 0);
     if (visible >= extent) {
         if (bar->isEnabled()) {
             bar->setValue(0);

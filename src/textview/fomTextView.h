@@ -60,7 +60,6 @@ public:
     void setColorDialog(AppearanceDialog dialog) { m_colorDialog = std::move(dialog); }
 
     const TextLayout& layout() const { return m_layout; }
-    const WidthCache& widthCache() const { return m_widthCache; }
     qint32 ScrX() const { return m_scrX; }
     qint32 ScrY() const { return m_scrY; }
     // The inner area of picView: the viewport.

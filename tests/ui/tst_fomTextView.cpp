@@ -20,10 +20,13 @@ void dragTo(QWidget* widget, QPoint at, Qt::MouseButtons buttons = Qt::LeftButto
     QCoreApplication::sendEvent(widget, &move);
 }
 
-void wheel(QWidget* widget, int delta) {
+// True when the event was used up where it was sent: a wheel event the receiver ignores goes on
+// to its parent.
+bool wheel(QWidget* widget, int delta) {
     QWheelEvent event(QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(widget, &event);
+    return event.isAccepted();
 }
 
 } // namespace
@@ -183,7 +186,8 @@ private slots:
         f.view->View(longText());
         wheel(f.picView(), -120);
         QCOMPARE(f.vsc()->value(), 16);
-        wheel(f.box(), -120);
+        // Used up over picCopyBuf: it must not reach the hooked picView and move a second step.
+        QVERIFY(wheel(f.box(), -120));
         QCOMPARE(f.vsc()->value(), 32);
         wheel(f.hsc(), -120);
         QCOMPARE(f.hsc()->value(), 16);
@@ -214,6 +218,8 @@ private slots:
         TextViewFixture f;
         f.view->View(QStringLiteral("a"));
         QCOMPARE(f.view->size(), fomTextView::designSize());
+        // Room for 26 lines of the default 12-point font.
+        QVERIFY(f.view->viewport().height() >= 26 * f.view->layout().LinePitch());
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QCOMPARE(f.view->pos(), QPoint((screen.width() - f.view->width()) / 2,
                                        (screen.height() - f.view->height()) / 2));

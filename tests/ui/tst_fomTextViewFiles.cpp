@@ -260,6 +260,20 @@ private slots:
         }
     }
 
+    // An empty text saved as text is an empty file, not a failure.
+    void emptyTextSavesEmptyFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("e.txt"));
+        TextViewFixture f;
+        f.view->View(QString());
+        Choice choice{path, 1, {}, 0};
+        answerDialogs(choice);
+        f.view->mnuFileSaveas_Click();
+        QVERIFY(f.asked.isEmpty());
+        QCOMPARE(readFile(path), QByteArray());
+        QCOMPARE(f.view->windowTitle(), QStringLiteral("e.txt - Text View"));
+    }
+
     void missingFile() {
         TextViewFixture f;
         f.view->Read(QStringLiteral("/nonexistent/x.txt"));
