@@ -313,6 +313,7 @@ void ConvertControlsTest::closeDuringRunCancelled() {
         return QMessageBox::Cancel;
     });
     w.setConverter([&](const ConversionInput&, RunServices& services) {
+        services.showPreparing();
         QMetaObject::invokeMethod(
             &w, [&w] { w.close(); }, Qt::QueuedConnection);
         return waitingRun(services, answered, QStringLiteral("done"));
