@@ -307,11 +307,13 @@ void ConvertControlsTest::closeDuringRunCancelled() {
     h.answer = QMessageBox::Cancel;
     MessageBoxes::setAnswererForTests([&](const MessageBoxes::Request& request) {
         h.messages.append(request.text);
-        lockedDuringRun = w.Busy() && !w.tray()->isEnabled();
+        lockedDuringRun = w.Busy() && !w.tray()->isEnabled() &&
+                          w.tray()->cmdWrite()->text() == RunMessages::preparing();
         answered.store(true);
         return QMessageBox::Cancel;
     });
     w.setConverter([&](const ConversionInput&, RunServices& services) {
+        services.showPreparing();
         QMetaObject::invokeMethod(
             &w, [&w] { w.close(); }, Qt::QueuedConnection);
         return waitingRun(services, answered, QStringLiteral("done"));
@@ -347,7 +349,12 @@ void ConvertControlsTest::closeDuringRunOk() {
 void ConvertControlsTest::cancelAt999RestoresTheControls() {
     MainWindowHarness h;
     fomMain& w = h.start();
-    h.answer = QMessageBox::Cancel;
+    QString captionAtQuestion;
+    MessageBoxes::setAnswererForTests([&](const MessageBoxes::Request& request) {
+        h.messages.append(request.text);
+        captionAtQuestion = w.tray()->cmdWrite()->text();
+        return QMessageBox::Cancel;
+    });
     w.setConverter([](const ConversionInput&, RunServices& services) {
         ConversionResult r;
         services.showPreparing();
@@ -357,6 +364,7 @@ void ConvertControlsTest::cancelAt999RestoresTheControls() {
     });
     h.button(QStringLiteral("cmdWrite"))->click();
     QCOMPARE(h.messages, QStringList{RunMessages::ask999()});
+    QCOMPARE(captionAtQuestion, QStringLiteral("37 ％"));
     QVERIFY(h.textView.viewed.isEmpty());
     checkRestored(h);
 }

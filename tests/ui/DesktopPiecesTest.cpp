@@ -26,6 +26,7 @@ private slots:
     void runtimeLibraryMessages();
     void convertShowsTheTextView();
     void tooLargePictureKeepsTheOldOne();
+    void newPictureDetachesTheTextView();
 };
 
 void DesktopPiecesTest::secondCopyRaisesTheFirst() {
@@ -114,6 +115,32 @@ void DesktopPiecesTest::tooLargePictureKeepsTheOldOne() {
     QVERIFY(h.messages.first().startsWith(QStringLiteral("wide.png")));
     QCOMPARE(w.windowTitle(), QStringLiteral("good.png - Charloom"));
     QCOMPARE(h.child<QWidget>(QStringLiteral("picPicture"))->size(), QSize(20, 20));
+}
+
+void DesktopPiecesTest::newPictureDetachesTheTextView() {
+    QTemporaryDir dir;
+    QFile text(dir.filePath(QStringLiteral("NOTE.TXT")));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("abc\r\n");
+    text.close();
+    const QString picture =
+        writePicture(dir, QStringLiteral("cat.png"), filledImage(20, 20, qRgb(0, 0, 0)));
+    SettingsRecord settings;
+    MemorySettingsFile file;
+    TextViewWindow textView(settings);
+    fomMain window(settings, file, textView);
+    textView.attach(window);
+    window.setCommandLine(text.fileName());
+    window.Form_Load();
+    window.show();
+    window.Form_Activate();
+    QVERIFY(textView.isVisible());
+    QCOMPARE(textView.window()->TextFileName(), text.fileName());
+    QVERIFY(textView.window()->windowTitle() != QStringLiteral("Text View"));
+    window.PicLoad(picture);
+    QCOMPARE(textView.window()->TextFileName(), QString());
+    QCOMPARE(textView.window()->windowTitle(), QStringLiteral("Text View"));
+    window.close();
 }
 
 QTEST_MAIN(DesktopPiecesTest)

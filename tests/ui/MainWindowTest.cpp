@@ -3,12 +3,15 @@
 
 #include "MainWindowHarness.h"
 
+#include "platform/WheelForwarding.h"
+
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -32,6 +35,7 @@ private slots:
     void autoScrollSpeeds();
     void blinkAlternatesTheBars();
     void dropLoadsTheFirstFile();
+    void wheelMovesTheBarsByOneStep();
 
 private:
     QTemporaryDir m_dir;
@@ -371,6 +375,33 @@ void MainWindowTest::dropLoadsTheFirstFile() {
     QCOMPARE(w.PicFileName(), first);
     w.OLEDragDrop({QUrl(QStringLiteral("https://example.org/x.png"))});
     QCOMPARE(w.PicFileName(), first);
+}
+
+void MainWindowTest::wheelMovesTheBarsByOneStep() {
+    const QString path =
+        writePicture(m_dir, QStringLiteral("wheel.png"), filledImage(1000, 800, qRgb(0, 0, 0)));
+    MainWindowHarness h;
+    fomMain& w = h.start();
+    w.PicLoad(path);
+    auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
+    auto* v = h.child<QScrollBar>(QStringLiteral("vscBord"));
+    auto* hs = h.child<QScrollBar>(QStringLiteral("hscBord"));
+    const auto wheel = [](QWidget* widget, int delta) {
+        QWheelEvent event(QPointF(5, 5), QPointF(widget->mapToGlobal(QPoint(5, 5))), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(widget, &event);
+    };
+    wheel(picture, 120); // away from the user at the top: stays at 0
+    QCOMPARE(v->value(), 0);
+    wheel(picture, -120);
+    QCOMPARE(v->value(), 32);
+    wheel(h.child<QWidget>(QStringLiteral("picBord")), -360); // one step whatever the delta
+    QCOMPARE(v->value(), 64);
+    wheel(hs, -120);
+    QCOMPARE(hs->value(), 32);
+    QCOMPARE(v->value(), 64);
+    w.close();
+    QVERIFY(!WheelForwarding::isHooked(picture));
 }
 
 QTEST_MAIN(MainWindowTest)
