@@ -60,9 +60,11 @@ CliParse parseCliArguments(const QStringList& arguments) {
                                      QStringLiteral("文字"));
     const QCommandLineOption reverse(QStringLiteral("reverse"),
                                      QStringLiteral("反転（暗い地に明るい文字）。"));
-    const QCommandLineOption levels(QStringLiteral("levels"),
-                                    QStringLiteral("黒と白とみなす階調 LO,HI（0〜255）。"),
-                                    QStringLiteral("LO,HI"));
+    const QCommandLineOption levels(
+        QStringLiteral("levels"),
+        QStringLiteral("黒と白とみなす階調 LO,HI（0〜255）、または "
+                       "auto（選択範囲の最も暗い階調と最も明るい階調）。"),
+        QStringLiteral("LO,HI"));
     const QCommandLineOption select(QStringLiteral("select"),
                                     QStringLiteral("変換する範囲 X1,Y1,X2,Y2（画素）。"),
                                     QStringLiteral("X1,Y1,X2,Y2"));
@@ -174,7 +176,9 @@ CliParse parseCliArguments(const QStringList& arguments) {
     if (parser.isSet(reverse))
         s.RvFlg = true;
 
-    if (parser.isSet(levels)) {
+    if (parser.isSet(levels) && parser.value(levels) == QStringLiteral("auto")) {
+        o.autoLevels = true;
+    } else if (parser.isSet(levels)) {
         const auto values = parseIntList(parser.value(levels), 2);
         if (!values || (*values)[0] < 0 || (*values)[1] > 255 || (*values)[0] >= (*values)[1])
             return fail(invalidValue(QStringLiteral("levels"), parser.value(levels)) +

@@ -15,6 +15,7 @@ struct CliOptions {
     SettingsRecord settings;
     SelectionState selection;
     std::optional<LevelPair> levels;
+    bool autoLevels = false; // --levels auto: the levels the slider's double-click would set
     QString outputPath;
     bool stdoutCp932 = false;
     bool quiet = false;

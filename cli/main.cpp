@@ -4,10 +4,12 @@
 #include "CliOptions.h"
 #include "CliRunServices.h"
 
+#include "convert/AutoLevel.h"
 #include "convert/ConvDispatch.h"
 #include "convert/FontGlyphs.h"
 #include "convert/FontSetup.h"
 #include "convert/RunMessages.h"
+#include "convert/SliderModel.h"
 #include "platform/Cp932.h"
 #include "platform/PictureLoader.h"
 #include "platform/SafeFileWriter.h"
@@ -119,11 +121,29 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    LevelPair levels = options.levels.value_or(LevelPair{0, 255});
+    if (options.autoLevels) {
+        // The knobs go where the desktop's double-click puts them; the levels follow from them.
+        qint16 low = 0;
+        qint16 high = 0;
+        const AutoLevel::Outcome outcome =
+            AutoLevel::AutoLevel(&picture.image, options.selection, low, high);
+        if (outcome == AutoLevel::Outcome::InvalidSelection) {
+            printError(RunMessages::invalidSelection());
+            return 1;
+        }
+        if (outcome == AutoLevel::Outcome::Set) {
+            SliderModel slider;
+            slider.placeStored(low, high);
+            levels = SliderModel::levelPair(slider.storedLow(), slider.storedHigh());
+        }
+    }
+
     const FontGlyphs glyphs(FontSetup::textFont(options.settings));
     CliRunServices services(!options.quiet && isatty(STDERR_FILENO));
     CliRunServices::installInterruptHandler();
     const ConversionInput input{options.settings, &picture.image, options.selection, glyphs,
-                                options.levels.value_or(LevelPair{0, 255})};
+                                levels};
     const ConversionResult result = ConvDispatch(input, services);
     if (!services.handedOff()) {
         const QString message = endMessage(result.outcome);
