@@ -7,6 +7,7 @@ packages=(
     g++ cmake make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
     fonts-monapo fonts-mona fonts-ipafont-gothic
+    desktop-file-utils appstream groff-base
 )
 if [ "${CHARLOOM_WITH_X:-0}" = 1 ]; then
     packages+=(xvfb xdotool xclip)
