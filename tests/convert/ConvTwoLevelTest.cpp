@@ -4,10 +4,14 @@
 #include "convert/ConvTwoLevel.h"
 #include "common/HandGlyphs.h"
 #include "common/RecordingServices.h"
+#include "convert/GlyphMaps.h"
 #include "convert/RunMessages.h"
+#include "convert/RunPreparation.h"
 
 #include <QImage>
 #include <QTest>
+
+#include <vector>
 
 namespace {
 
@@ -79,6 +83,8 @@ private slots:
     void unusablePalettes_data();
     void unusablePalettes();
     void negativeLineSpace();
+    void gapBelowGlyphIsInk_data();
+    void gapBelowGlyphIsInk();
     void cut999_data();
     void cut999();
     void progressOnlyWhenItChanges();
@@ -266,6 +272,41 @@ void ConvTwoLevelTest::negativeLineSpace() {
     const ConversionResult result = run(settings, picture, glyphs, services);
     QCOMPARE(result.outcome, ConvOutcome::HandedOff);
     QCOMPARE(services.text, lines({QStringLiteral("TTT"), QStringLiteral("TTT")}));
+}
+
+void ConvTwoLevelTest::gapBelowGlyphIsInk_data() {
+    QTest::addColumn<int>("lsConv");
+    QTest::addColumn<double>("lineSpace");
+    QTest::addColumn<int>("rowHeight");
+    QTest::addColumn<double>("blankOnWhite");
+    // Glyphs 3 high. Row h + 1 of a map is its border (paper); rows below it are ink.
+    QTest::newRow("no line space") << 0 << 0.0 << 3 << 0.0;
+    QTest::newRow("1 pixel: the border row") << 0 << 0.75 << 4 << 0.0;
+    QTest::newRow("2 pixels: one row of ink") << 0 << 1.5 << 5 << 1.0 / 5;
+    QTest::newRow("3 pixels: two rows of ink") << 0 << 2.25 << 6 << 2.0 / 6;
+    QTest::newRow("interpolated line space") << 1 << 2.25 << 3 << 0.0;
+}
+
+void ConvTwoLevelTest::gapBelowGlyphIsInk() {
+    QFETCH(int, lsConv);
+    QFETCH(double, lineSpace);
+    QFETCH(int, rowHeight);
+    QFETCH(double, blankOnWhite);
+    HandGlyphs glyphs(3);
+    glyphs.addBlank(QStringLiteral("a"), 2);
+    SettingsRecord settings = settingsFor(QStringLiteral("a"), 1);
+    settings.LsConv = static_cast<qint16>(lsConv);
+    settings.LineSpace = lineSpace;
+    const QImage picture = plain(10, 10, false);
+    const ConversionInput input{settings, &picture, SelectionState{}, glyphs, LevelPair{0, 255}};
+    RecordingServices services;
+    PreparedRun prepared;
+    QVERIFY(!prepareRun(input, settings.TextTable2, services, prepared));
+    QCOMPARE(prepared.rowHeight, rowHeight);
+    GlyphMaps maps(1, 2, 3, prepared.rowHeight);
+    maps.fill(0, glyphs.drawCharacter(QStringLiteral("a"), 2, 3), false, 0.2);
+    const std::vector<double> white(static_cast<size_t>(2 * rowHeight), 1.0);
+    QCOMPARE(maps.score(0, 2, white.data(), 2, 0), blankOnWhite);
 }
 
 void ConvTwoLevelTest::cut999_data() {
