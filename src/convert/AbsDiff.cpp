@@ -10,7 +10,7 @@
 namespace {
 
 // A partial sum is compared with the limit after every block of this many doubles.
-constexpr int checkBlock = 32;
+constexpr int checkBlock = 16;
 
 // Sixteen lanes: four vectors of four. The portable loop keeps the same lanes so that both
 // paths round alike.

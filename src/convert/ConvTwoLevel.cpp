@@ -136,18 +136,20 @@ private:
         }
         // The mean absolute difference is at least the difference of the means.
         int first = m_candidates.front();
+        double firstBound = std::numeric_limits<double>::infinity();
         for (const int i : m_candidates) {
             const double bound =
                 std::fabs(s.windowMean[static_cast<size_t>(width(i))] - m_glyphs.mean(i));
             s.bound[static_cast<size_t>(i)] = bound;
-            if (bound < s.bound[static_cast<size_t>(first)])
-                first = i;
+            first = bound < firstBound ? i : first;
+            firstBound = std::min(bound, firstBound);
         }
         const double* window = s.band.data() + static_cast<size_t>(x) * m_rowHeight;
         int chosen = first;
         double best = score(first, window, std::numeric_limits<double>::infinity());
         for (const int i : m_candidates) {
-            if (i == first || s.bound[static_cast<size_t>(i)] > best + safetyMargin)
+            if (i == first || s.bound[static_cast<size_t>(i)] > best + safetyMargin ||
+                columnBound(i, x, s) > best + safetyMargin)
                 continue;
             const double candidate = score(i, window, best + safetyMargin);
             if (candidate < best ||
@@ -158,6 +160,17 @@ private:
             }
         }
         return chosen;
+    }
+
+    // A closer lower bound: column by column, the difference of the sums bounds the sum of the
+    // absolute differences from below.
+    double columnBound(int i, int x, const Scratch& s) const {
+        const double* band = s.columnSum.data() + x;
+        const double* glyph = m_glyphs.columnSums(i);
+        double sum = 0;
+        for (int k = 0; k < width(i); ++k)
+            sum += std::fabs(band[k] - glyph[k]);
+        return sum / (static_cast<double>(width(i)) * m_rowHeight);
     }
 
     // Candidate i's score at window; above limit when it is certain to be above it.
