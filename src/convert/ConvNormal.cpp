@@ -54,7 +54,8 @@ std::vector<double> measureDensities(const ConversionInput& input, const Prepare
 
 // One thread's memory for its rows.
 struct Scratch {
-    std::vector<double> columnSum; // per kept source column: its lumas summed down the row
+    std::vector<double> columnSum; // per kept source column: its lumas summed down the row, then
+                                   // their tone-mapped mean
     std::vector<double> lum;       // per raster column: the tone-mapped mean brightness
     std::vector<double> stripMean; // the mean of lum over 1..maxWidth columns from x
 };
@@ -69,9 +70,13 @@ public:
         : m_run(run), m_plane(plane), m_levels(input.levels), m_density(std::move(density)),
           m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx) {
         m_maxWidth = *std::max_element(run.charWidth.begin(), run.charWidth.end());
-        for (qsizetype i = 0; i < run.palette.size(); ++i)
-            if (isCandidate(run, i))
+        m_isWidth.assign(static_cast<size_t>(m_maxWidth) + 1, false);
+        for (qsizetype i = 0; i < run.palette.size(); ++i) {
+            if (isCandidate(run, i)) {
                 m_candidates.push_back(static_cast<int>(i));
+                m_isWidth[static_cast<size_t>(run.charWidth[static_cast<size_t>(i)])] = true;
+            }
+        }
     }
 
     Scratch scratch() const {
@@ -110,9 +115,10 @@ private:
             for (size_t u = 0; u < s.columnSum.size(); ++u)
                 s.columnSum[u] += source[u];
         }
+        for (double& sum : s.columnSum)
+            sum = ToneMap(sum / m_rowHeight, m_levels);
         for (int xv = 0; xv < m_colsPx; ++xv)
-            s.lum[static_cast<size_t>(xv)] = ToneMap(
-                s.columnSum[static_cast<size_t>(m_plane.columnOf(xv))] / m_rowHeight, m_levels);
+            s.lum[static_cast<size_t>(xv)] = s.columnSum[static_cast<size_t>(m_plane.columnOf(xv))];
     }
 
     // The character whose brightness is closest to the strip's; the first on equal differences.
@@ -123,7 +129,8 @@ private:
         double sum = 0;
         for (int k = 1; k <= reach; ++k) {
             sum += s.lum[static_cast<size_t>(x + k - 1)];
-            s.stripMean[static_cast<size_t>(k)] = sum / k;
+            if (m_isWidth[static_cast<size_t>(k)] || k == reach)
+                s.stripMean[static_cast<size_t>(k)] = sum / k;
         }
         int chosen = -1;
         double best = 0;
@@ -144,6 +151,7 @@ private:
     LevelPair m_levels;
     std::vector<double> m_density;
     std::vector<int> m_candidates;
+    std::vector<bool> m_isWidth; // some candidate is this wide
     int m_maxWidth = 0;
     int m_rowHeight;
     int m_colsPx;
