@@ -64,7 +64,16 @@ struct Scratch {
     std::vector<double> columnSum;  // the sum of each band column
     std::vector<double> windowMean; // the band's mean over widths 1..maxWidth from x
     std::vector<double> bound;      // each candidate's lower bound at x
+    // With a palette of one width, per place of the row: the band's mean, the best score so
+    // far and the character that has it.
+    std::vector<double> placeMean;
+    std::vector<double> placeBest;
+    std::vector<int> placeChoice;
 };
+
+// A palette of one width is scored a block of characters at a time over all places of a row,
+// so that the block's maps stay in the cache (2,000 kanji maps are 4 MB).
+constexpr int blockCharacters = 128;
 
 // Everything a row needs, shared read-only by all threads.
 class RowConverter {
@@ -76,6 +85,8 @@ public:
         for (qsizetype i = 0; i < run.palette.size(); ++i)
             if (isCandidate(run, i))
                 m_candidates.push_back(static_cast<int>(i));
+        m_oneWidth = std::all_of(m_candidates.begin(), m_candidates.end(),
+                                 [&](int i) { return width(i) == maxWidth; });
     }
 
     Scratch scratch() const {
@@ -84,11 +95,18 @@ public:
         s.columnSum.resize(static_cast<size_t>(m_colsPx));
         s.windowMean.resize(static_cast<size_t>(m_maxWidth) + 1);
         s.bound.resize(static_cast<size_t>(m_run.palette.size()));
+        if (m_oneWidth) {
+            s.placeMean.resize(999);
+            s.placeBest.resize(999);
+            s.placeChoice.resize(999);
+        }
         return s;
     }
 
     RowEnd convert(int r, Scratch& s, RowTicker& ticker, QString& line) const {
         fillBand(r, s);
+        if (m_oneWidth)
+            return convertOneWidth(s, ticker, line);
         int x = 0;
         int col = 0;
         // The widest character must still fit with a pixel to spare.
@@ -107,6 +125,76 @@ public:
 
 private:
     int width(int i) const { return m_run.charWidth[static_cast<size_t>(i)]; }
+
+    // Every character has the same width, so the places of a row are known before any choice:
+    // all are chosen first, then the line is made, one character after the other as usual.
+    RowEnd convertOneWidth(Scratch& s, RowTicker& ticker, QString& line) const {
+        int places = 0;
+        while (places < 999 && places * m_maxWidth + m_maxWidth < m_colsPx)
+            ++places;
+        if (!chooseAllPlaces(places, s, ticker))
+            return RowEnd::Aborted;
+        for (int place = 0; place * m_maxWidth + m_maxWidth < m_colsPx; ++place) {
+            if (!ticker.beforeCharacter(place * m_maxWidth))
+                return RowEnd::Aborted;
+            if (place >= 999)
+                return RowEnd::Reached999;
+            line += m_run.palette[s.placeChoice[static_cast<size_t>(place)]];
+        }
+        return RowEnd::Done;
+    }
+
+    // The same choice as choose() at every place, a block of candidates at a time. False when
+    // the run is to stop.
+    bool chooseAllPlaces(int places, Scratch& s, RowTicker& ticker) const {
+        const double count = static_cast<double>(m_maxWidth) * m_rowHeight;
+        for (int place = 0; place < places; ++place) {
+            const int x = place * m_maxWidth;
+            double sum = 0;
+            for (int k = 0; k < m_maxWidth; ++k)
+                sum += s.columnSum[static_cast<size_t>(x + k)];
+            const double mean = sum / count;
+            int first = m_candidates.front();
+            double firstBound = std::numeric_limits<double>::infinity();
+            for (const int i : m_candidates) {
+                const double bound = std::fabs(mean - m_glyphs.mean(i));
+                first = bound < firstBound ? i : first;
+                firstBound = std::min(bound, firstBound);
+            }
+            const size_t p = static_cast<size_t>(place);
+            s.placeMean[p] = mean;
+            s.placeChoice[p] = first;
+            s.placeBest[p] = score(first, window(x, s), std::numeric_limits<double>::infinity());
+        }
+        for (size_t start = 0; start < m_candidates.size(); start += blockCharacters) {
+            if (ticker.stopRequested())
+                return false;
+            const size_t end = std::min(m_candidates.size(), start + blockCharacters);
+            for (int place = 0; place < places; ++place) {
+                const int x = place * m_maxWidth;
+                const size_t p = static_cast<size_t>(place);
+                for (size_t c = start; c < end; ++c) {
+                    const int i = m_candidates[c];
+                    double& best = s.placeBest[p];
+                    int& chosen = s.placeChoice[p];
+                    if (i == chosen ||
+                        std::fabs(s.placeMean[p] - m_glyphs.mean(i)) > best + safetyMargin ||
+                        columnBound(i, x, s) > best + safetyMargin)
+                        continue;
+                    const double candidate = score(i, window(x, s), best + safetyMargin);
+                    if (candidate < best || (candidate == best && i < chosen)) {
+                        chosen = i;
+                        best = candidate;
+                    }
+                }
+            }
+        }
+        return true;
+    }
+
+    const double* window(int x, const Scratch& s) const {
+        return s.band.data() + static_cast<size_t>(x) * m_rowHeight;
+    }
 
     void fillBand(int r, Scratch& s) const {
         const qint32 top = static_cast<qint32>(r) * m_rowHeight;
@@ -185,6 +273,7 @@ private:
     const SourcePlane& m_plane;
     const GlyphColumns& m_glyphs;
     std::vector<int> m_candidates;
+    bool m_oneWidth = false; // every candidate is maxWidth wide
     int m_maxWidth;
     int m_rowHeight;
     int m_colsPx;

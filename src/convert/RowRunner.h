@@ -33,6 +33,12 @@ public:
             credit(x);
         return !m_abort->load(std::memory_order_relaxed);
     }
+    // Between large pieces of work that come before a row's characters: true when another
+    // thread has asked the run to stop. One thread answers false: its checks come before each
+    // character.
+    bool stopRequested() const {
+        return m_abort != nullptr && m_abort->load(std::memory_order_relaxed);
+    }
     // The row's remaining columns count as done.
     void finishRow(int colsPx) { credit(colsPx); }
 
