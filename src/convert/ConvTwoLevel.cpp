@@ -30,10 +30,10 @@ int glyphHeight(const ConversionInput& input, const QString& c) {
     return static_cast<int>(std::clamp<qint64>(h, 0, 1 << 20));
 }
 
-// The glyph maps of every character that can be placed; nothing when they and the row band
-// would not fit.
-std::optional<GlyphMaps> buildMaps(const ConversionInput& input, const PreparedRun& run,
-                                   int maxWidth) {
+// The glyph maps of every character that can be placed, laid out for scoring; nothing when they
+// and the row band would not fit. Each map is built in a grid for one character and copied out.
+std::optional<GlyphColumns> buildMaps(const ConversionInput& input, const PreparedRun& run,
+                                      int maxWidth) {
     const qsizetype n = run.palette.size();
     std::vector<int> height(static_cast<size_t>(n), 0);
     int maxHeight = 0;
@@ -47,15 +47,18 @@ std::optional<GlyphMaps> buildMaps(const ConversionInput& input, const PreparedR
     const qint64 bandEntries = static_cast<qint64>(run.rowHeight) * run.raster.colsPx;
     if (entries + bandEntries > maxWorkEntries)
         return std::nullopt;
-    GlyphMaps maps(n, maxWidth, maxHeight, run.rowHeight);
+    GlyphMaps one(1, maxWidth, maxHeight, run.rowHeight);
+    std::optional<GlyphColumns> columns(std::in_place, run.charWidth, run.rowHeight);
     for (qsizetype i = 0; i < n; ++i) {
         if (!isCandidate(run, i))
             continue;
         const GlyphBitmap glyph = input.glyphs.drawCharacter(
             run.palette[i], run.charWidth[static_cast<size_t>(i)], height[static_cast<size_t>(i)]);
-        maps.fill(i, glyph, input.settings.RvFlg, input.settings.NitiGosa);
+        one.clear();
+        one.fill(0, glyph, input.settings.RvFlg, input.settings.NitiGosa);
+        columns->store(i, one, 0);
     }
-    return maps;
+    return columns;
 }
 
 // One thread's memory for its rows.
@@ -297,15 +300,11 @@ ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServic
     result.selectionCopy = run.selectionCopy;
 
     const int maxWidth = *std::max_element(run.charWidth.begin(), run.charWidth.end());
-    std::optional<GlyphColumns> glyphs;
-    {
-        const std::optional<GlyphMaps> maps = buildMaps(input, run, maxWidth);
-        if (!maps) {
-            services.showMessage(RunMessages::glyphsTooLarge());
-            result.outcome = ConvOutcome::TooLarge;
-            return result;
-        }
-        glyphs.emplace(*maps, run.charWidth, run.rowHeight);
+    const std::optional<GlyphColumns> glyphs = buildMaps(input, run, maxWidth);
+    if (!glyphs) {
+        services.showMessage(RunMessages::glyphsTooLarge());
+        result.outcome = ConvOutcome::TooLarge;
+        return result;
     }
     const SourcePlane plane(run.buffer, run.raster, &input.levels);
     const RowConverter rows(run, plane, *glyphs, maxWidth);

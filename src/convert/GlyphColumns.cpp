@@ -1,7 +1,8 @@
 #include "convert/GlyphColumns.h"
 
-GlyphColumns::GlyphColumns(const GlyphMaps& maps, const std::vector<int>& widths, int rowHeight)
-    : m_start(widths.size(), 0), m_mean(widths.size(), 0.0), m_columnStart(widths.size(), 0) {
+GlyphColumns::GlyphColumns(const std::vector<int>& widths, int rowHeight)
+    : m_widths(widths), m_rowHeight(rowHeight), m_start(widths.size(), 0),
+      m_mean(widths.size(), 0.0), m_columnStart(widths.size(), 0) {
     size_t total = 0;
     size_t columns = 0;
     for (size_t i = 0; i < widths.size(); ++i) {
@@ -14,21 +15,23 @@ GlyphColumns::GlyphColumns(const GlyphMaps& maps, const std::vector<int>& widths
     }
     m_values.resize(total);
     m_columnSums.resize(columns);
-    for (size_t i = 0; i < widths.size(); ++i) {
-        const int width = widths[i];
-        if (width < 1)
-            continue;
-        double* out = m_values.data() + m_start[i];
-        double sum = 0;
-        for (int k = 0; k < width; ++k) {
-            double column = 0;
-            for (int y = 0; y < rowHeight; ++y) {
-                *out = maps.at(static_cast<qsizetype>(i), k + 1, y + 1);
-                column += *out++;
-            }
-            m_columnSums[m_columnStart[i] + static_cast<size_t>(k)] = column;
-            sum += column;
+}
+
+void GlyphColumns::store(qsizetype i, const GlyphMaps& maps, qsizetype mapIndex) {
+    const size_t c = static_cast<size_t>(i);
+    const int width = m_widths[c];
+    if (width < 1)
+        return;
+    double* out = m_values.data() + m_start[c];
+    double sum = 0;
+    for (int k = 0; k < width; ++k) {
+        double column = 0;
+        for (int y = 0; y < m_rowHeight; ++y) {
+            *out = maps.at(mapIndex, k + 1, y + 1);
+            column += *out++;
         }
-        m_mean[i] = sum / (static_cast<double>(width) * rowHeight);
+        m_columnSums[m_columnStart[c] + static_cast<size_t>(k)] = column;
+        sum += column;
     }
+    m_mean[c] = sum / (static_cast<double>(width) * m_rowHeight);
 }

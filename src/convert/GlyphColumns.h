@@ -12,8 +12,12 @@
 // contiguous span of width × rowHeight values on both sides.
 class GlyphColumns {
 public:
-    // widths[i] < 1 marks a character that is never placed; it gets no values.
-    GlyphColumns(const GlyphMaps& maps, const std::vector<int>& widths, int rowHeight);
+    // widths[i] < 1 marks a character that is never placed; it gets no values. The values are
+    // filled in by store().
+    GlyphColumns(const std::vector<int>& widths, int rowHeight);
+
+    // Takes character i's values from character mapIndex of maps.
+    void store(qsizetype i, const GlyphMaps& maps, qsizetype mapIndex);
 
     const double* values(qsizetype i) const {
         return m_values.data() + m_start[static_cast<size_t>(i)];
@@ -26,6 +30,8 @@ public:
     }
 
 private:
+    std::vector<int> m_widths;
+    int m_rowHeight;
     std::vector<size_t> m_start;
     std::vector<double> m_mean;
     std::vector<double> m_values;
