@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -52,6 +53,9 @@ std::vector<double> measureDensities(const ConversionInput& input, const Prepare
     return density;
 }
 
+// Palettes longer than this are searched by bisection rather than one character after another.
+constexpr size_t sortedFrom = 32;
+
 // One thread's memory for its rows.
 struct Scratch {
     std::vector<double> columnSum; // per kept source column: its lumas summed down the row, then
@@ -77,6 +81,8 @@ public:
                 m_isWidth[static_cast<size_t>(run.charWidth[static_cast<size_t>(i)])] = true;
             }
         }
+        if (m_candidates.size() > sortedFrom)
+            groupByWidth();
     }
 
     Scratch scratch() const {
@@ -132,6 +138,8 @@ private:
             if (m_isWidth[static_cast<size_t>(k)] || k == reach)
                 s.stripMean[static_cast<size_t>(k)] = sum / k;
         }
+        if (!m_groups.empty() && reach == m_maxWidth)
+            return chooseSorted(s);
         int chosen = -1;
         double best = 0;
         for (const int i : m_candidates) {
@@ -146,12 +154,73 @@ private:
         return chosen;
     }
 
+    // Long palettes: the candidates of each width sorted by brightness, so the closest ones are
+    // found by bisection. The computed difference |density - mean| never decreases as the
+    // density moves away from the mean on either side, so the smallest difference lies next to
+    // where the mean would be inserted, and equal differences lie in runs from there.
+    struct WidthGroup {
+        int width = 0;
+        std::vector<double> density;
+        std::vector<int> index;
+    };
+
+    void groupByWidth() {
+        std::vector<int> order = m_candidates;
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return m_density[static_cast<size_t>(a)] < m_density[static_cast<size_t>(b)];
+        });
+        for (int w = 1; w <= m_maxWidth; ++w) {
+            if (!m_isWidth[static_cast<size_t>(w)])
+                continue;
+            WidthGroup group;
+            group.width = w;
+            for (const int i : order) {
+                if (m_run.charWidth[static_cast<size_t>(i)] == w) {
+                    group.density.push_back(m_density[static_cast<size_t>(i)]);
+                    group.index.push_back(i);
+                }
+            }
+            m_groups.push_back(std::move(group));
+        }
+    }
+
+    // The same choice as the plain scan (smallest difference, then earliest in the palette) when
+    // every candidate covers its full width.
+    int chooseSorted(const Scratch& s) const {
+        int chosen = -1;
+        double best = 0;
+        for (const WidthGroup& group : m_groups) {
+            const double mean = s.stripMean[static_cast<size_t>(group.width)];
+            const auto& d = group.density;
+            const size_t above =
+                static_cast<size_t>(std::lower_bound(d.begin(), d.end(), mean) - d.begin());
+            double least = std::numeric_limits<double>::infinity();
+            if (above < d.size())
+                least = std::fabs(d[above] - mean);
+            if (above > 0)
+                least = std::min(least, std::fabs(d[above - 1] - mean));
+            if (chosen >= 0 && least > best)
+                continue;
+            int first = -1;
+            for (size_t j = above; j < d.size() && std::fabs(d[j] - mean) == least; ++j)
+                first = first < 0 ? group.index[j] : std::min(first, group.index[j]);
+            for (size_t j = above; j > 0 && std::fabs(d[j - 1] - mean) == least; --j)
+                first = first < 0 ? group.index[j - 1] : std::min(first, group.index[j - 1]);
+            if (chosen < 0 || least < best || (least == best && first < chosen)) {
+                chosen = first;
+                best = least;
+            }
+        }
+        return chosen;
+    }
+
     const PreparedRun& m_run;
     const SourcePlane& m_plane;
     LevelPair m_levels;
     std::vector<double> m_density;
     std::vector<int> m_candidates;
     std::vector<bool> m_isWidth; // some candidate is this wide
+    std::vector<WidthGroup> m_groups;
     int m_maxWidth = 0;
     int m_rowHeight;
     int m_colsPx;
