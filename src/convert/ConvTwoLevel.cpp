@@ -181,8 +181,7 @@ private:
                     double& best = s.placeBest[p];
                     int& chosen = s.placeChoice[p];
                     if (i == chosen ||
-                        std::fabs(s.placeMean[p] - m_glyphs.mean(i)) > best + safetyMargin ||
-                        columnBound(i, x, s) > best + safetyMargin)
+                        std::fabs(s.placeMean[p] - m_glyphs.mean(i)) > best + safetyMargin)
                         continue;
                     const double candidate = score(i, window(x, s), best + safetyMargin);
                     if (candidate < best || (candidate == best && i < chosen)) {
@@ -239,8 +238,7 @@ private:
         int chosen = first;
         double best = score(first, window, std::numeric_limits<double>::infinity());
         for (const int i : m_candidates) {
-            if (i == first || s.bound[static_cast<size_t>(i)] > best + safetyMargin ||
-                columnBound(i, x, s) > best + safetyMargin)
+            if (i == first || s.bound[static_cast<size_t>(i)] > best + safetyMargin)
                 continue;
             const double candidate = score(i, window, best + safetyMargin);
             if (candidate < best ||
@@ -251,17 +249,6 @@ private:
             }
         }
         return chosen;
-    }
-
-    // A closer lower bound: column by column, the difference of the sums bounds the sum of the
-    // absolute differences from below.
-    double columnBound(int i, int x, const Scratch& s) const {
-        const double* band = s.columnSum.data() + x;
-        const double* glyph = m_glyphs.columnSums(i);
-        double sum = 0;
-        for (int k = 0; k < width(i); ++k)
-            sum += std::fabs(band[k] - glyph[k]);
-        return sum / (static_cast<double>(width(i)) * m_rowHeight);
     }
 
     // Candidate i's score at window; above limit when it is certain to be above it.

@@ -2,19 +2,14 @@
 
 GlyphColumns::GlyphColumns(const std::vector<int>& widths, int rowHeight)
     : m_widths(widths), m_rowHeight(rowHeight), m_start(widths.size(), 0),
-      m_mean(widths.size(), 0.0), m_columnStart(widths.size(), 0) {
+      m_mean(widths.size(), 0.0) {
     size_t total = 0;
-    size_t columns = 0;
     for (size_t i = 0; i < widths.size(); ++i) {
         m_start[i] = total;
-        m_columnStart[i] = columns;
-        if (widths[i] > 0) {
+        if (widths[i] > 0)
             total += static_cast<size_t>(widths[i]) * static_cast<size_t>(rowHeight);
-            columns += static_cast<size_t>(widths[i]);
-        }
     }
     m_values.resize(total);
-    m_columnSums.resize(columns);
 }
 
 void GlyphColumns::store(qsizetype i, const GlyphMaps& maps, qsizetype mapIndex) {
@@ -25,13 +20,10 @@ void GlyphColumns::store(qsizetype i, const GlyphMaps& maps, qsizetype mapIndex)
     double* out = m_values.data() + m_start[c];
     double sum = 0;
     for (int k = 0; k < width; ++k) {
-        double column = 0;
         for (int y = 0; y < m_rowHeight; ++y) {
             *out = maps.at(mapIndex, k + 1, y + 1);
-            column += *out++;
+            sum += *out++;
         }
-        m_columnSums[m_columnStart[c] + static_cast<size_t>(k)] = column;
-        sum += column;
     }
     m_mean[c] = sum / (static_cast<double>(width) * m_rowHeight);
 }

@@ -24,10 +24,6 @@ public:
     }
     // The mean of character i's values, for the lower bound of its score.
     double mean(qsizetype i) const { return m_mean[static_cast<size_t>(i)]; }
-    // The sum of each of character i's columns, for a closer lower bound.
-    const double* columnSums(qsizetype i) const {
-        return m_columnSums.data() + m_columnStart[static_cast<size_t>(i)];
-    }
 
 private:
     std::vector<int> m_widths;
@@ -35,6 +31,4 @@ private:
     std::vector<size_t> m_start;
     std::vector<double> m_mean;
     std::vector<double> m_values;
-    std::vector<size_t> m_columnStart;
-    std::vector<double> m_columnSums;
 };
