@@ -111,8 +111,8 @@ CliParse parseCliArguments(const QStringList& arguments) {
     parser.addOptions({help, version, mode, lines, palette, reverse, levels, select, fontName,
                        fontSize, bold, italic, underline, strike, lineSpace});
     parser.addOptions({nitiGosa, lsConv, output, encoding, quiet});
-    parser.addOptions({foreColor, backColor});
     parser.addOption(settingsFile);
+    parser.addOptions({foreColor, backColor});
     parser.addPositionalArgument(QStringLiteral("画像"), QStringLiteral("変換する画像ファイル。"));
 
     if (!parser.parse(arguments)) {

@@ -1,16 +1,20 @@
 #include "convert/ConvNormal.h"
 
-#include "convert/RunMessages.h"
+#include "convert/RowRunner.h"
 #include "convert/RunPreparation.h"
+#include "convert/SourcePlane.h"
 #include "platform/Numbers.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
+
+namespace {
 
 // Brightness of each palette character on its ground, normalised to 0..1. With a white ground a
 // blank measures 1; with the reversed black ground the strokes are what is bright.
-static std::vector<double> measureDensities(const ConversionInput& input, const PreparedRun& run) {
+std::vector<double> measureDensities(const ConversionInput& input, const PreparedRun& run) {
     const qsizetype n = run.palette.size();
     std::vector<double> density(static_cast<size_t>(n), 0.0);
     for (qsizetype i = 0; i < n; ++i) {
@@ -49,7 +53,196 @@ static std::vector<double> measureDensities(const ConversionInput& input, const 
     return density;
 }
 
+// Palettes longer than this are searched by bisection rather than one character after another.
+constexpr size_t sortedFrom = 32;
+
+// A line ends at its 999th character, so no choice reads beyond 1000 of the widest characters:
+// brightness beyond that is never used. A wide, low picture at many lines would otherwise make a
+// raster of hundreds of millions of columns for every row.
+int reach(const PreparedRun& run) {
+    const int widest = *std::max_element(run.charWidth.begin(), run.charWidth.end());
+    return static_cast<int>(std::min<qint64>(run.raster.colsPx, 1000LL * widest));
+}
+
+// One thread's memory for its rows.
+struct Scratch {
+    std::vector<double> columnSum; // per kept source column: its lumas summed down the row, then
+                                   // their tone-mapped mean
+    std::vector<double> lum;       // per raster column: the tone-mapped mean brightness
+    std::vector<double> stripMean; // the mean of lum over 1..maxWidth columns from x
+};
+
+// Everything a row needs, shared read-only by all threads. The sums are formed with the same
+// additions in the same order as one raster point after the other would, so every brightness
+// and every difference is the same double and the choice is exactly the plain loop's.
+class RowConverter {
+public:
+    RowConverter(const ConversionInput& input, const PreparedRun& run, const SourcePlane& plane,
+                 std::vector<double> density)
+        : m_run(run), m_plane(plane), m_levels(input.levels), m_density(std::move(density)),
+          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx), m_reach(reach(run)) {
+        m_maxWidth = *std::max_element(run.charWidth.begin(), run.charWidth.end());
+        m_isWidth.assign(static_cast<size_t>(m_maxWidth) + 1, false);
+        for (qsizetype i = 0; i < run.palette.size(); ++i) {
+            if (isCandidate(run, i)) {
+                m_candidates.push_back(static_cast<int>(i));
+                m_isWidth[static_cast<size_t>(run.charWidth[static_cast<size_t>(i)])] = true;
+            }
+        }
+        if (m_candidates.size() > sortedFrom)
+            groupByWidth();
+    }
+
+    Scratch scratch() const {
+        Scratch s;
+        s.columnSum.resize(static_cast<size_t>(m_plane.width()));
+        s.lum.resize(static_cast<size_t>(m_reach));
+        s.stripMean.resize(static_cast<size_t>(m_maxWidth) + 1);
+        return s;
+    }
+
+    RowEnd convert(int r, Scratch& s, RowTicker& ticker, QString& line) const {
+        columnBrightness(r, s);
+        int x = 0;
+        int col = 0;
+        while (x < m_colsPx) {
+            if (!ticker.beforeCharacter(x))
+                return RowEnd::Aborted;
+            if (col >= 999)
+                return RowEnd::Reached999;
+            const int chosen = choose(x, s);
+            line += m_run.palette[chosen];
+            x += m_run.charWidth[static_cast<size_t>(chosen)];
+            ++col;
+        }
+        return RowEnd::Done;
+    }
+
+private:
+    // Raster columns that sample the same source column have the same brightness: each source
+    // column is summed once, down the row's raster rows in order.
+    void columnBrightness(int r, Scratch& s) const {
+        std::fill(s.columnSum.begin(), s.columnSum.end(), 0.0);
+        const qint32 top = static_cast<qint32>(r) * m_rowHeight;
+        for (int y = 0; y < m_rowHeight; ++y) {
+            const double* source = m_plane.row(top + y);
+            for (size_t u = 0; u < s.columnSum.size(); ++u)
+                s.columnSum[u] += source[u];
+        }
+        for (double& sum : s.columnSum)
+            sum = ToneMap(sum / m_rowHeight, m_levels);
+        for (int xv = 0; xv < m_reach; ++xv)
+            s.lum[static_cast<size_t>(xv)] = s.columnSum[static_cast<size_t>(m_plane.columnOf(xv))];
+    }
+
+    // The character whose brightness is closest to the strip's; the first on equal differences.
+    int choose(int x, Scratch& s) const {
+        // A character is judged on the columns that remain, so near the right edge a wide one
+        // covers fewer than its width.
+        const int reach = std::min(m_maxWidth, m_colsPx - x);
+        double sum = 0;
+        for (int k = 1; k <= reach; ++k) {
+            sum += s.lum[static_cast<size_t>(x + k - 1)];
+            if (m_isWidth[static_cast<size_t>(k)] || k == reach)
+                s.stripMean[static_cast<size_t>(k)] = sum / k;
+        }
+        if (!m_groups.empty() && reach == m_maxWidth)
+            return chooseSorted(s);
+        int chosen = -1;
+        double best = 0;
+        for (const int i : m_candidates) {
+            const int cnt = std::min(m_run.charWidth[static_cast<size_t>(i)], reach);
+            const double diff = std::fabs(m_density[static_cast<size_t>(i)] -
+                                          s.stripMean[static_cast<size_t>(cnt)]);
+            if (chosen < 0 || diff < best) {
+                chosen = i;
+                best = diff;
+            }
+        }
+        return chosen;
+    }
+
+    // Long palettes: the candidates of each width sorted by brightness, so the closest ones are
+    // found by bisection. The computed difference |density - mean| never decreases as the
+    // density moves away from the mean on either side, so the smallest difference lies next to
+    // where the mean would be inserted, and equal differences lie in runs from there.
+    struct WidthGroup {
+        int width = 0;
+        std::vector<double> density;
+        std::vector<int> index;
+    };
+
+    void groupByWidth() {
+        std::vector<int> order = m_candidates;
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return m_density[static_cast<size_t>(a)] < m_density[static_cast<size_t>(b)];
+        });
+        for (int w = 1; w <= m_maxWidth; ++w) {
+            if (!m_isWidth[static_cast<size_t>(w)])
+                continue;
+            WidthGroup group;
+            group.width = w;
+            for (const int i : order) {
+                if (m_run.charWidth[static_cast<size_t>(i)] == w) {
+                    group.density.push_back(m_density[static_cast<size_t>(i)]);
+                    group.index.push_back(i);
+                }
+            }
+            m_groups.push_back(std::move(group));
+        }
+    }
+
+    // The same choice as the plain scan (smallest difference, then earliest in the palette) when
+    // every candidate covers its full width.
+    int chooseSorted(const Scratch& s) const {
+        int chosen = -1;
+        double best = 0;
+        for (const WidthGroup& group : m_groups) {
+            const double mean = s.stripMean[static_cast<size_t>(group.width)];
+            const auto& d = group.density;
+            const size_t above =
+                static_cast<size_t>(std::lower_bound(d.begin(), d.end(), mean) - d.begin());
+            double least = std::numeric_limits<double>::infinity();
+            if (above < d.size())
+                least = std::fabs(d[above] - mean);
+            if (above > 0)
+                least = std::min(least, std::fabs(d[above - 1] - mean));
+            if (chosen >= 0 && least > best)
+                continue;
+            int first = -1;
+            for (size_t j = above; j < d.size() && std::fabs(d[j] - mean) == least; ++j)
+                first = first < 0 ? group.index[j] : std::min(first, group.index[j]);
+            for (size_t j = above; j > 0 && std::fabs(d[j - 1] - mean) == least; --j)
+                first = first < 0 ? group.index[j - 1] : std::min(first, group.index[j - 1]);
+            if (chosen < 0 || least < best || (least == best && first < chosen)) {
+                chosen = first;
+                best = least;
+            }
+        }
+        return chosen;
+    }
+
+    const PreparedRun& m_run;
+    const SourcePlane& m_plane;
+    LevelPair m_levels;
+    std::vector<double> m_density;
+    std::vector<int> m_candidates;
+    std::vector<bool> m_isWidth; // some candidate is this wide
+    std::vector<WidthGroup> m_groups;
+    int m_maxWidth = 0;
+    int m_rowHeight;
+    int m_colsPx;
+    int m_reach;
+};
+
+} // namespace
+
 ConversionResult ConvNormal(const ConversionInput& input, RunServices& services) {
+    return ConvNormalWithThreads(input, services, 0);
+}
+
+ConversionResult ConvNormalWithThreads(const ConversionInput& input, RunServices& services,
+                                       int threads) {
     ConversionResult result;
     PreparedRun run;
     if (const auto end = prepareRun(input, input.settings.TextTable1, services, run)) {
@@ -59,77 +252,23 @@ ConversionResult ConvNormal(const ConversionInput& input, RunServices& services)
     }
     result.selectionCopy = run.selectionCopy;
 
-    const std::vector<double> density = measureDensities(input, run);
-    const qsizetype n = run.palette.size();
-    const int colsPx = run.raster.colsPx;
+    const SourcePlane plane(run.buffer, run.raster, nullptr, reach(run));
+    const RowConverter rows(input, run, plane, measureDensities(input, run));
     const int lines = input.settings.TextLines;
-    // A line ends at its 999th character, so no choice reads beyond 1000 of the widest
-    // characters: brightness beyond that is never used. A wide, low picture at many lines would
-    // otherwise make a raster of hundreds of millions of columns for every row.
-    const int widest = *std::max_element(run.charWidth.begin(), run.charWidth.end());
-    const int reach = static_cast<int>(std::min<qint64>(colsPx, 1000LL * widest));
-    std::vector<double> lum(static_cast<size_t>(reach) + 1, 0.0);
-    int lastPct = -1;
-    bool cut999 = false;
+    const double work = static_cast<double>(lines) * run.raster.colsPx *
+                        (run.rowHeight + static_cast<double>(run.palette.size()) / 4);
+    const RowRunner runner(lines, run.raster.colsPx, threads, work);
+    std::vector<Scratch> scratch;
+    for (int slot = 0; slot < runner.threads(); ++slot)
+        scratch.push_back(rows.scratch());
     QString out;
-
-    for (int r = 0; r < lines; ++r) {
-        for (int xv = 0; xv < reach; ++xv) {
-            double acc = 0;
-            for (int y = 0; y < run.rowHeight; ++y)
-                acc += sampleLuma(run.buffer, run.raster, xv,
-                                  static_cast<qint32>(r) * run.rowHeight + y);
-            lum[static_cast<size_t>(xv)] = ToneMap(acc / run.rowHeight, input.levels);
-        }
-        QString line;
-        int x = 0;
-        int col = 0;
-        while (x < colsPx) {
-            const int pct = static_cast<qint16>(
-                std::floor((static_cast<double>(x) / colsPx + r) / lines * 100));
-            if (pct != lastPct) {
-                lastPct = pct;
-                services.showPercent(pct);
-            }
-            if (services.yieldAndCheckAbort()) {
-                result.outcome = ConvOutcome::Aborted;
-                return result;
-            }
-            qsizetype chosen = -1;
-            double best = 0;
-            for (qsizetype i = 0; i < n; ++i) {
-                const int width = run.charWidth[static_cast<size_t>(i)];
-                if (width < 1)
-                    continue;
-                double sum = 0;
-                int cnt = 0;
-                for (int k = 0; k < width && x + k < colsPx; ++k, ++cnt)
-                    sum += lum[static_cast<size_t>(x + k)];
-                const double diff = std::fabs(density[static_cast<size_t>(i)] - sum / cnt);
-                if (chosen < 0 || diff < best) {
-                    chosen = i;
-                    best = diff;
-                }
-            }
-            x += run.charWidth[static_cast<size_t>(chosen)];
-            if (col >= 999) {
-                if (!cut999) {
-                    if (!services.confirmCut999()) {
-                        result.outcome = ConvOutcome::Cancelled999;
-                        return result;
-                    }
-                    cut999 = true;
-                }
-                break;
-            }
-            line += run.palette[chosen];
-            ++col;
-        }
-        out += line;
-        if (r + 1 < lines)
-            out += QStringLiteral("\r\n");
-    }
-    services.handOff(out);
-    result.outcome = ConvOutcome::HandedOff;
+    result.outcome = runner.run(
+        services,
+        [&](int r, int slot, RowTicker& ticker, QString& line) {
+            return rows.convert(r, scratch[static_cast<size_t>(slot)], ticker, line);
+        },
+        out);
+    if (result.outcome == ConvOutcome::HandedOff)
+        services.handOff(out);
     return result;
 }

@@ -5,6 +5,10 @@
 
 // The two-level converter: each character is chosen by shape, its softened glyph map compared
 // pixel by pixel with the tone-mapped picture under it. Reads TextTable2 and NitiGosa.
-//
-// This is the straightforward loop, kept as the reference that faster versions must match.
 ConversionResult ConvTwoLevel(const ConversionInput& input, RunServices& services);
+
+// The same with a number of threads: 0 spreads the rows over all processors when the run is
+// large enough (what ConvTwoLevel does); 1 keeps the run on the calling thread, calling the
+// services before every character. The text is the same either way.
+ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServices& services,
+                                         int threads);

@@ -5,6 +5,8 @@
 
 FontGlyphs::FontGlyphs(const QFont& font) : m_font(font), m_metrics(font) {}
 
+FontGlyphs::~FontGlyphs() = default;
+
 double FontGlyphs::textHeight(const QString&) const {
     return m_metrics.height();
 }
@@ -20,15 +22,20 @@ GlyphBitmap FontGlyphs::drawCharacter(const QString& character, int width, int h
     glyph.stroke.assign(static_cast<size_t>(glyph.width) * glyph.height, 0);
     if (glyph.width == 0 || glyph.height == 0)
         return glyph;
-    QImage box(glyph.width, glyph.height, QImage::Format_RGB32);
-    box.fill(Qt::white);
-    {
-        QPainter painter(&box);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(m_font);
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(0, m_metrics.ascent()), character);
+    if (m_box.width() < glyph.width || m_box.height() < glyph.height) {
+        m_painter.reset();
+        m_box = QImage(qMax(glyph.width, m_box.width()), qMax(glyph.height, m_box.height()),
+                       QImage::Format_RGB32);
+        m_painter = std::make_unique<QPainter>(&m_box);
+        m_painter->setRenderHint(QPainter::TextAntialiasing, false);
+        m_painter->setFont(m_font);
+        m_painter->setPen(Qt::black);
     }
+    const QRect corner(0, 0, glyph.width, glyph.height);
+    m_painter->setClipRect(corner);
+    m_painter->fillRect(corner, Qt::white);
+    m_painter->drawText(QPointF(0, m_metrics.ascent()), character);
+    const QImage& box = m_box;
     for (int y = 0; y < glyph.height; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(box.constScanLine(y));
         for (int x = 0; x < glyph.width; ++x)

@@ -4,12 +4,22 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+
+#include <memory>
 
 // The measuring box with the text font: metrics from QFontMetricsF, characters drawn black on
-// white without smoothing.
+// white without smoothing. One box and one painter serve every character of a run (a painter
+// costs more to set up than a small glyph to draw); each character is drawn clipped to its own
+// width x height corner of the box on a fresh white ground, so it comes out as in a box of its own.
+// So one FontGlyphs must not draw on two threads at once; a run uses it from one thread.
 class FontGlyphs : public GlyphSource {
 public:
     explicit FontGlyphs(const QFont& font);
+    ~FontGlyphs() override;
+    FontGlyphs(const FontGlyphs&) = delete;
+    FontGlyphs& operator=(const FontGlyphs&) = delete;
 
     double textHeight(const QString& text) const override;
     double textWidth(const QString& text) const override;
@@ -20,4 +30,6 @@ public:
 private:
     QFont m_font;
     QFontMetricsF m_metrics;
+    mutable QImage m_box;
+    mutable std::unique_ptr<QPainter> m_painter;
 };

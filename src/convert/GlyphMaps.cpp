@@ -16,6 +16,10 @@ GlyphMaps::GlyphMaps(qsizetype count, int maxWidth, int maxHeight, int rowHeight
     : m_columns(maxWidth + 3), m_rows(gridRows(maxHeight, rowHeight)), m_rowHeight(rowHeight),
       m_values(static_cast<size_t>(entriesFor(count, maxWidth, maxHeight, rowHeight)), 0.0) {}
 
+void GlyphMaps::clear() {
+    std::fill(m_values.begin(), m_values.end(), 0.0);
+}
+
 void GlyphMaps::fill(qsizetype i, const GlyphBitmap& glyph, bool reversed, double nitiGosa) {
     const int w = glyph.width;
     const int h = glyph.height;

@@ -24,6 +24,9 @@ public:
     // The number of doubles the grid for these sizes needs.
     static qint64 entriesFor(qsizetype count, int maxWidth, int maxHeight, int rowHeight);
 
+    // Every entry back to 0, as when the grid was created.
+    void clear();
+
     // Builds character i's map from its drawn glyph. Strokes are ink; reversed (light strokes on
     // a dark ground), the ground is ink and the strokes are paper.
     void fill(qsizetype i, const GlyphBitmap& glyph, bool reversed, double nitiGosa);

@@ -1,0 +1,200 @@
+// Times the converters on a 1024 x 768 picture (the sample picture scaled up) with the palettes
+// text-art makers use: the default ones, the 95 printable ASCII characters and a range of about
+// 2,000 full-width kanji; 26, 200 and 999 lines; on one thread and on all threads. The
+// straightforward reference converters of the tests run beside them at small sizes, so the gain
+// is measured side by side on the same machine load.
+//
+// Counters: chars/s, characters of text made per second; for the two-level mode also
+// absdiff/s, the absolute differences a plain loop would compute (characters × RowHeight × the
+// sum of the palette's widths) per second of wall time, to compare with the machine's peak;
+// kernel benchmarks time the vector sum alone.
+
+#include "common/ReferenceConverters.h"
+#include "convert/AbsDiff.h"
+#include "convert/ConvNormal.h"
+#include "convert/ConvTwoLevel.h"
+#include "convert/FontGlyphs.h"
+#include "convert/FontSetup.h"
+#include "convert/RunPreparation.h"
+#include "platform/PictureLoader.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <random>
+
+namespace {
+
+class QuietServices : public RunServices {
+public:
+    void showPreparing() override {}
+    void showPercent(int) override {}
+    bool yieldAndCheckAbort() override { return false; }
+    bool confirmCut999() override { return true; }
+    void showMessage(const QString&) override {}
+    void handOff(const QString& text) override { m_text = text; }
+    const QString& text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+QImage picture;
+
+enum Palette { Default, Ascii, Kanji };
+
+SettingsRecord settingsFor(int mode, int palette, int lines) {
+    SettingsRecord settings;
+    settings.ConvMode = static_cast<qint16>(mode);
+    settings.TextLines = static_cast<qint16>(lines);
+    QString text;
+    if (palette == Ascii) {
+        for (char16_t c = 0x20; c <= 0x7E; ++c)
+            text += QChar(c);
+    } else if (palette == Kanji) {
+        text = QStringLiteral("亜--腕");
+    }
+    if (!text.isEmpty())
+        (mode == 0 ? settings.TextTable1 : settings.TextTable2) = text;
+    return settings;
+}
+
+// Absolute differences a plain loop computes for this text: every placed character compared
+// every palette character, width × RowHeight values each.
+double plainAbsDiffs(const ConversionInput& input, const QString& text) {
+    QuietServices services;
+    PreparedRun run;
+    if (prepareRun(input, input.settings.TextTable2, services, run))
+        return 0;
+    double widths = 0;
+    for (int w : run.charWidth)
+        widths += w;
+    const qsizetype characters = text.size() - 2 * text.count(QStringLiteral("\r\n"));
+    return static_cast<double>(characters) * run.rowHeight * widths;
+}
+
+// Arguments: mode (0 normal, 1 two-level), palette, lines, threads (0 all), reference (1).
+void convert(benchmark::State& state) {
+    const int mode = static_cast<int>(state.range(0));
+    const SettingsRecord settings =
+        settingsFor(mode, static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
+    const int threads = static_cast<int>(state.range(3));
+    const bool reference = state.range(4) != 0;
+    const FontGlyphs glyphs(FontSetup::textFont(settings));
+    const ConversionInput input{settings, &picture, SelectionState{}, glyphs, LevelPair{0, 255}};
+    QuietServices services;
+    for (auto _ : state) {
+        ConversionResult result;
+        if (reference)
+            result = mode == 0 ? ReferenceConverters::normal(input, services)
+                               : ReferenceConverters::twoLevel(input, services);
+        else
+            result = mode == 0 ? ConvNormalWithThreads(input, services, threads)
+                               : ConvTwoLevelWithThreads(input, services, threads);
+        benchmark::DoNotOptimize(result.outcome);
+    }
+    const QString& text = services.text();
+    const double characters = static_cast<double>(text.size() - 2 * text.count(u'\n'));
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["chars"] = characters;
+    state.counters["chars/s"] = benchmark::Counter(characters * runs, benchmark::Counter::kIsRate);
+    if (mode == 1)
+        state.counters["absdiff/s"] =
+            benchmark::Counter(plainAbsDiffs(input, text) * runs, benchmark::Counter::kIsRate);
+}
+
+// The vector sum alone on arrays in the cache: count values per call, as for a character of
+// width count / 16 on rows of 16 pixels.
+void absDiffKernel(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const bool portable = state.range(1) != 0;
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> value(0.0, 1.0);
+    std::vector<double> a(4096);
+    std::vector<double> b(4096);
+    for (size_t k = 0; k < a.size(); ++k) {
+        a[k] = value(random);
+        b[k] = value(random);
+    }
+    const double inf = std::numeric_limits<double>::infinity();
+    size_t offset = 0;
+    for (auto _ : state) {
+        const double* p = a.data() + offset;
+        const double* q = b.data() + (offset * 7) % 2048;
+        benchmark::DoNotOptimize(portable ? AbsDiff::sumPortable(p, q, count, inf)
+                                          : AbsDiff::sum(p, q, count, inf));
+        offset = (offset + static_cast<size_t>(count)) % 2048;
+    }
+    state.counters["absdiff/s"] =
+        benchmark::Counter(static_cast<double>(count) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
+}
+
+void fastArguments(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"mode", "palette", "lines", "threads", "reference"});
+    for (const int mode : {1, 0})
+        for (const int palette : {Default, Ascii, Kanji})
+            for (const int lines : {26, 200, 999})
+                for (const int threads : {1, 0})
+                    b->Args({mode, palette, lines, threads, 0});
+    // The sizes bench/peers.sh compares with chafa and jp2a: about 1000 x 400 characters.
+    for (const int threads : {1, 0}) {
+        b->Args({1, Ascii, 400, threads, 0});
+        b->Args({0, Default, 400, threads, 0});
+    }
+}
+
+void referenceArguments(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"mode", "palette", "lines", "threads", "reference"});
+    for (const int mode : {1, 0})
+        for (const int palette : {Default, Ascii, Kanji})
+            b->Args({mode, palette, 26, 1, 1});
+}
+
+} // namespace
+
+BENCHMARK(convert)->Apply(fastArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(convert)
+    ->Name("reference")
+    ->Apply(referenceArguments)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(absDiffKernel)
+    ->ArgNames({"count", "portable"})
+    ->Args({128, 0})
+    ->Args({128, 1})
+    ->Args({256, 0})
+    ->Args({256, 1});
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    FontSetup::installSubstitutions();
+    const PictureLoader::Result sample =
+        PictureLoader::load(QStringLiteral(CHARLOOM_SAMPLE_PICTURE));
+    if (!sample.ok()) {
+        std::fprintf(stderr, "cannot load %s\n", CHARLOOM_SAMPLE_PICTURE);
+        return 1;
+    }
+    picture = sample.image.scaled(1024, 768, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                  .convertToFormat(QImage::Format_RGB32);
+    // --save-pictures FOLDER: the pictures for bench/peers.sh, picture.jpg (1024 x 768) and
+    // photo.jpg (4000 x 3000), as JPEG files that every tool reads.
+    if (argc == 3 && qstrcmp(argv[1], "--save-pictures") == 0) {
+        const QString folder = QString::fromLocal8Bit(argv[2]);
+        const QImage photo =
+            sample.image.scaled(4000, 3000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const bool saved = picture.save(folder + QStringLiteral("/picture.jpg"), "JPEG", 95) &&
+                           photo.save(folder + QStringLiteral("/photo.jpg"), "JPEG", 95);
+        return saved ? 0 : 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,37 @@
+#include "convert/SourcePlane.h"
+
+// Raster coordinates sample source lines in ascending order, so the distinct ones are found by
+// comparing neighbours. Returns the source lines kept and fills index with each coordinate's
+// position among them.
+template <typename SourceOf>
+static std::vector<int> distinctLines(qint64 count, SourceOf sourceOf, std::vector<int>& index) {
+    std::vector<int> kept;
+    index.assign(static_cast<size_t>(count), 0);
+    for (qint64 v = 0; v < count; ++v) {
+        const int source = sourceOf(v);
+        if (kept.empty() || kept.back() != source)
+            kept.push_back(source);
+        index[static_cast<size_t>(v)] = static_cast<int>(kept.size()) - 1;
+    }
+    return kept;
+}
+
+SourcePlane::SourcePlane(const PictureBuffer& buffer, const RasterMapping& raster,
+                         const LevelPair* tone, int columnCount) {
+    const std::vector<int> columns = distinctLines(
+        columnCount, [&](qint64 xv) { return raster.sourceColumn(static_cast<int>(xv)); },
+        m_columnOf);
+    const std::vector<int> rows = distinctLines(
+        raster.rowsPx, [&](qint64 yv) { return raster.sourceRow(static_cast<qint32>(yv)); },
+        m_rowOf);
+    m_width = static_cast<int>(columns.size());
+    m_values.resize(rows.size() * columns.size());
+    double* out = m_values.data();
+    for (const int py : rows) {
+        for (const int px : columns) {
+            const uchar* p = buffer.data() + buffer.offset(px, py);
+            const double luma = Luma(p[0], p[1], p[2]);
+            *out++ = tone != nullptr ? ToneMap(luma, *tone) : luma;
+        }
+    }
+}

@@ -1,0 +1,322 @@
+// The fast converters against the straightforward ones in tests/common: on generated pictures,
+// with the real default font, several palettes, reversed or not, both line-space modes and one,
+// two or three threads, the fast text must equal the reference text character for character.
+//
+// The only freedom: the two-level scores are sums of many absolute differences, and the fast
+// converter adds them in another order. Two candidates whose scores differ by less than
+// ReferenceConverters::nearTieLimit (1e-12) may therefore come out in either order. Where the
+// texts differ, the reference recomputes the scores of all candidates at that place, and the
+// difference is accepted only when the fast converter's character is one of those near ties;
+// the rest of that line then starts from another position and is not compared.
+
+#include "common/RecordingServices.h"
+#include "common/ReferenceConverters.h"
+#include "convert/AbsDiff.h"
+#include "convert/ConvNormal.h"
+#include "convert/ConvTwoLevel.h"
+#include "convert/FontGlyphs.h"
+#include "convert/FontSetup.h"
+
+#include <QFontDatabase>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QTest>
+
+#include <random>
+
+namespace {
+
+const char* const monapoPath = "/usr/share/fonts/truetype/monapo/monapo.ttf";
+
+QString ascii95() {
+    QString text;
+    for (char16_t c = 0x20; c <= 0x7E; ++c)
+        text += QChar(c);
+    return text;
+}
+
+// About 2,000 full-width kanji: the first level of JIS X 0208 from 亜 to 腕.
+QString kanjiRange() {
+    return QStringLiteral("亜--腕");
+}
+
+QImage gradient(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(255 * x / width, 255 * y / height, (x * y) % 256));
+    return image;
+}
+
+QImage noise(int width, int height, unsigned seed) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::mt19937 random(seed);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, random() | 0xFF000000u);
+    return image;
+}
+
+// Soft shapes on a graded sky: like a photograph, smooth areas with some sharp edges.
+QImage shapes(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, height);
+    sky.setColorAt(0, QColor(30, 60, 140));
+    sky.setColorAt(1, QColor(240, 230, 200));
+    painter.fillRect(image.rect(), sky);
+    QRadialGradient sun(width * 0.3, height * 0.3, width * 0.2);
+    sun.setColorAt(0, Qt::white);
+    sun.setColorAt(1, QColor(250, 180, 40));
+    painter.setBrush(sun);
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QPointF(width * 0.3, height * 0.3), width * 0.18, height * 0.22);
+    painter.setBrush(QColor(20, 40, 20));
+    painter.drawRect(QRectF(width * 0.55, height * 0.4, width * 0.3, height * 0.6));
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawLine(QPointF(0, height * 0.8), QPointF(width, height * 0.7));
+    return image;
+}
+
+struct Run {
+    ConvOutcome outcome = ConvOutcome::NotRun;
+    QString text;
+    std::vector<ReferenceConverters::NearTie> nearTies;
+};
+
+} // namespace
+
+class ConvDifferentialTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void sameTextAsReference_data();
+    void sameTextAsReference();
+    void portableAndVectorSumsAgree();
+    void threadsAskThe999QuestionOnce_data();
+    void threadsAskThe999QuestionOnce();
+    void threadsAbort();
+
+private:
+    static void compareTwoLevel(const Run& reference, const Run& fast, int& acceptedTies);
+};
+
+void ConvDifferentialTest::initTestCase() {
+    if (QFontDatabase::addApplicationFont(QString::fromLatin1(monapoPath)) < 0)
+        QFAIL(qPrintable(QStringLiteral("the font %1 is missing (Debian package fonts-monapo)")
+                             .arg(QString::fromLatin1(monapoPath))));
+    FontSetup::installSubstitutions();
+}
+
+void ConvDifferentialTest::sameTextAsReference_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("palette"); // empty: the mode's default palette
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("reversed");
+    QTest::addColumn<int>("lsConv");
+    QTest::addColumn<int>("lo");
+    QTest::addColumn<int>("hi");
+
+    const QList<QPair<QString, QImage>> pictures = {
+        {QStringLiteral("gradient 160x120"), gradient(160, 120)},
+        {QStringLiteral("noise 97x211"), noise(97, 211, 7)},
+        {QStringLiteral("shapes 320x180"), shapes(320, 180)},
+    };
+    const QList<QPair<QString, QString>> palettes = {
+        {QStringLiteral("default"), QString()},
+        {QStringLiteral("ascii"), ascii95()},
+    };
+    for (const int mode : {0, 1}) {
+        for (const auto& [pictureName, picture] : pictures) {
+            for (const auto& [paletteName, palette] : palettes) {
+                for (const bool reversed : {false, true}) {
+                    for (const int lsConv : {0, 1}) {
+                        const int lines = reversed ? 7 : 12;
+                        QTest::addRow("%s, %s, %s, %s, LsConv %d",
+                                      mode == 0 ? "normal" : "two-level", qPrintable(pictureName),
+                                      qPrintable(paletteName), reversed ? "reversed" : "plain",
+                                      lsConv)
+                            << mode << palette << picture << lines << reversed << lsConv
+                            << (lsConv == 0 ? 0 : 30) << (lsConv == 0 ? 255 : 210);
+                    }
+                }
+            }
+        }
+        for (const bool reversed : {false, true})
+            QTest::addRow("%s, shapes 240x160, kanji, %s", mode == 0 ? "normal" : "two-level",
+                          reversed ? "reversed" : "plain")
+                << mode << kanjiRange() << shapes(240, 160) << 3 << reversed << 1 << 0 << 255;
+    }
+    QTest::newRow("two-level, gradient 50x400, default, 1 line")
+        << 1 << QString() << gradient(50, 400) << 1 << false << 0 << 0 << 255;
+    QTest::newRow("normal, noise 300x20, default, 40 lines")
+        << 0 << QString() << noise(300, 20, 3) << 40 << false << 1 << 0 << 255;
+}
+
+void ConvDifferentialTest::sameTextAsReference() {
+    QFETCH(int, mode);
+    QFETCH(QString, palette);
+    QFETCH(QImage, picture);
+    QFETCH(int, lines);
+    QFETCH(bool, reversed);
+    QFETCH(int, lsConv);
+    QFETCH(int, lo);
+    QFETCH(int, hi);
+    SettingsRecord settings;
+    settings.ConvMode = static_cast<qint16>(mode);
+    settings.TextLines = static_cast<qint16>(lines);
+    settings.RvFlg = reversed;
+    settings.LsConv = static_cast<qint16>(lsConv);
+    settings.LineSpace = 3; // 4 pixels: with LsConv 0 the rows reach below the glyphs
+    if (!palette.isEmpty())
+        (mode == 0 ? settings.TextTable1 : settings.TextTable2) = palette;
+    const FontGlyphs glyphs(FontSetup::textFont(settings));
+    const ConversionInput input{settings, &picture, SelectionState{}, glyphs,
+                                LevelPair{static_cast<qint16>(lo), static_cast<qint16>(hi)}};
+
+    Run reference;
+    {
+        RecordingServices services;
+        reference.outcome =
+            mode == 0 ? ReferenceConverters::normal(input, services).outcome
+                      : ReferenceConverters::twoLevel(input, services, &reference.nearTies).outcome;
+        reference.text = services.text;
+    }
+    QCOMPARE(reference.outcome, ConvOutcome::HandedOff);
+    QCOMPARE(reference.text.count(QStringLiteral("\r\n")), lines - 1);
+    int acceptedTies = 0;
+    for (const int threads : {1, 2, 3}) {
+        RecordingServices services;
+        Run fast;
+        fast.outcome = mode == 0 ? ConvNormalWithThreads(input, services, threads).outcome
+                                 : ConvTwoLevelWithThreads(input, services, threads).outcome;
+        fast.text = services.text;
+        QCOMPARE(fast.outcome, ConvOutcome::HandedOff);
+        if (mode == 0)
+            QCOMPARE(fast.text, reference.text);
+        else
+            compareTwoLevel(reference, fast, acceptedTies);
+    }
+    if (acceptedTies > 0)
+        qInfo("%d near ties (scores within 1e-12) decided the other way", acceptedTies);
+}
+
+void ConvDifferentialTest::compareTwoLevel(const Run& reference, const Run& fast,
+                                           int& acceptedTies) {
+    const QStringList expected = reference.text.split(QStringLiteral("\r\n"));
+    const QStringList actual = fast.text.split(QStringLiteral("\r\n"));
+    QCOMPARE(actual.size(), expected.size());
+    for (int line = 0; line < expected.size(); ++line) {
+        if (actual[line] == expected[line])
+            continue;
+        int col = 0;
+        while (col < actual[line].size() && col < expected[line].size() &&
+               actual[line][col] == expected[line][col])
+            ++col;
+        const QString got = actual[line].mid(col, 1);
+        bool nearTie = false;
+        for (const ReferenceConverters::NearTie& tie : reference.nearTies)
+            if (tie.line == line && tie.col == col && tie.others.contains(got))
+                nearTie = true;
+        if (!nearTie)
+            QFAIL(qPrintable(QStringLiteral("line %1 differs at character %2:\n  reference %3\n"
+                                            "  fast      %4")
+                                 .arg(line)
+                                 .arg(col)
+                                 .arg(expected[line], actual[line])));
+        ++acceptedTies;
+    }
+}
+
+void ConvDifferentialTest::portableAndVectorSumsAgree() {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> value(0.0, 1.0);
+    std::vector<double> a(600);
+    std::vector<double> b(600);
+    for (size_t k = 0; k < a.size(); ++k) {
+        a[k] = value(random);
+        b[k] = value(random);
+    }
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const int count : {0, 1, 3, 4, 15, 16, 17, 31, 32, 33, 100, 128, 255, 256, 599}) {
+        double plain = 0;
+        for (int k = 0; k < count; ++k)
+            plain += std::fabs(a[static_cast<size_t>(k)] - b[static_cast<size_t>(k)]);
+        const double portable = AbsDiff::sumPortable(a.data(), b.data(), count, inf);
+        QCOMPARE(AbsDiff::sum(a.data(), b.data(), count, inf), portable);
+        QVERIFY(std::fabs(portable - plain) <= 1e-12 * (1 + plain));
+        // A limit below the sum: the answer must exceed it, whether it stopped early or not.
+        if (count > 0) {
+            QVERIFY(AbsDiff::sum(a.data(), b.data(), count, plain / 3) > plain / 3);
+            QVERIFY(AbsDiff::sumPortable(a.data(), b.data(), count, plain / 3) > plain / 3);
+        }
+    }
+    qInfo("vector sums: %s", AbsDiff::usesAvx2() ? "AVX2" : "portable");
+}
+
+void ConvDifferentialTest::threadsAskThe999QuestionOnce_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("normal, OK") << 0 << true;
+    QTest::newRow("normal, Cancel") << 0 << false;
+    QTest::newRow("two-level, OK") << 1 << true;
+    QTest::newRow("two-level, Cancel") << 1 << false;
+}
+
+void ConvDifferentialTest::threadsAskThe999QuestionOnce() {
+    QFETCH(int, mode);
+    QFETCH(bool, answer);
+    // 8 lines of "." (3 pixels wide at 16-pixel rows) over a picture 24 times as wide as tall:
+    // far more than 999 characters on every line.
+    SettingsRecord settings;
+    settings.ConvMode = static_cast<qint16>(mode);
+    settings.TextLines = 8;
+    settings.TextTable1 = QStringLiteral(".");
+    settings.TextTable2 = QStringLiteral(".");
+    const QImage picture = gradient(960, 40);
+    const FontGlyphs glyphs(FontSetup::textFont(settings));
+    const ConversionInput input{settings, &picture, SelectionState{}, glyphs, LevelPair{0, 255}};
+    RecordingServices reference;
+    if (mode == 0)
+        ReferenceConverters::normal(input, reference);
+    else
+        ReferenceConverters::twoLevel(input, reference);
+    RecordingServices services;
+    services.answer999 = answer;
+    const ConversionResult result = mode == 0 ? ConvNormalWithThreads(input, services, 2)
+                                              : ConvTwoLevelWithThreads(input, services, 2);
+    QCOMPARE(services.questions999, 1);
+    QCOMPARE(result.outcome, answer ? ConvOutcome::HandedOff : ConvOutcome::Cancelled999);
+    QCOMPARE(services.handedOff, answer);
+    if (answer) {
+        QCOMPARE(services.text, reference.text);
+        for (const QString& line : services.text.split(QStringLiteral("\r\n")))
+            QCOMPARE(line.size(), 999);
+    }
+}
+
+void ConvDifferentialTest::threadsAbort() {
+    // The abort request comes at the first check after "準備中": the run ends without output.
+    SettingsRecord settings;
+    settings.TextLines = 50;
+    const QImage picture = shapes(200, 150);
+    const FontGlyphs glyphs(FontSetup::textFont(settings));
+    const ConversionInput input{settings, &picture, SelectionState{}, glyphs, LevelPair{0, 255}};
+    for (const int mode : {0, 1}) {
+        RecordingServices services;
+        services.abortAfterYields = 1;
+        const ConversionResult result = mode == 0 ? ConvNormalWithThreads(input, services, 2)
+                                                  : ConvTwoLevelWithThreads(input, services, 2);
+        QCOMPARE(result.outcome, ConvOutcome::Aborted);
+        QVERIFY(!services.handedOff);
+        QCOMPARE(services.yields, 2);
+    }
+}
+
+QTEST_MAIN(ConvDifferentialTest)
+#include "ConvDifferentialTest.moc"
