@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include "BitmapOutput.h"
+
 #include "convert/FontSetup.h"
 #include "convert/InputCheck.h"
 #include "convert/SliderModel.h"
@@ -84,8 +86,17 @@ CliParse parseCliArguments(const QStringList& arguments) {
                                     QStringLiteral("0|1"));
     const QCommandLineOption output(
         {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("結果を Shift-JIS のテキストファイルに保存します。"),
+        QStringLiteral("結果を Shift-JIS のテキストファイルに保存します（.bmp か .png なら"
+                       "文字の画像を保存します）。"),
         QStringLiteral("ファイル"));
+    const QCommandLineOption foreColor(
+        QStringLiteral("fore-color"),
+        QStringLiteral("画像の文字色: #rrggbb、色の名前、または image（画像の色）。"),
+        QStringLiteral("色"));
+    const QCommandLineOption backColor(
+        QStringLiteral("back-color"),
+        QStringLiteral("画像の背景色: #rrggbb、色の名前、または image（画像の色）。"),
+        QStringLiteral("色"));
     const QCommandLineOption encoding(QStringLiteral("encoding"),
                                       QStringLiteral("標準出力の文字コード: utf-8 または cp932。"),
                                       QStringLiteral("名前"), QStringLiteral("utf-8"));
@@ -99,6 +110,7 @@ CliParse parseCliArguments(const QStringList& arguments) {
                        fontSize, bold, italic, underline, strike, lineSpace});
     parser.addOptions({nitiGosa, lsConv, output, encoding, quiet});
     parser.addOption(settingsFile);
+    parser.addOptions({foreColor, backColor});
     parser.addPositionalArgument(QStringLiteral("画像"), QStringLiteral("変換する画像ファイル。"));
 
     if (!parser.parse(arguments)) {
@@ -224,6 +236,15 @@ CliParse parseCliArguments(const QStringList& arguments) {
         s.LsConv = static_cast<qint16>(value.toInt());
     }
     o.outputPath = parser.value(output);
+    for (const auto& [option, field] :
+         {std::pair{&foreColor, &s.ForeColor}, std::pair{&backColor, &s.BackColor}}) {
+        if (!parser.isSet(*option))
+            continue;
+        const std::optional<qint32> colour = BitmapOutput::parseColor(parser.value(*option));
+        if (!colour)
+            return fail(invalidValue(option->names().constFirst(), parser.value(*option)));
+        *field = *colour;
+    }
     const QString enc = parser.value(encoding).toLower();
     if (enc == QStringLiteral("cp932") || enc == QStringLiteral("shift-jis"))
         o.stdoutCp932 = true;

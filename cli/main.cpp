@@ -1,5 +1,6 @@
 // charloom-cli: converts a picture into text art without a window, for scripts and batch work.
 
+#include "BitmapOutput.h"
 #include "CliOptions.h"
 #include "CliRunServices.h"
 
@@ -39,7 +40,16 @@ QString endMessage(ConvOutcome outcome) {
     }
 }
 
-int writeResult(const CliOptions& options, const QString& text) {
+int writeResult(const CliOptions& options, const QString& text, const QImage& selectionCopy) {
+    if (BitmapOutput::isPicturePath(options.outputPath)) {
+        const QString message =
+            BitmapOutput::write(options.outputPath, text, options.settings, selectionCopy);
+        if (!message.isEmpty()) {
+            printError(message);
+            return 1;
+        }
+        return 0;
+    }
     if (!options.outputPath.isEmpty()) {
         const Cp932::Encoded encoded = Cp932::encode(text);
         if (!encoded.ok()) {
@@ -121,5 +131,5 @@ int main(int argc, char* argv[]) {
             printError(message);
         return result.outcome == ConvOutcome::Aborted ? 130 : 1;
     }
-    return writeResult(options, services.text());
+    return writeResult(options, services.text(), result.selectionCopy);
 }

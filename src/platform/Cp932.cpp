@@ -23,6 +23,13 @@ static QChar toCp932Form(QChar c) {
         return QChar(0xFFE0);
     case 0x00A3:
         return QChar(0xFFE1);
+    // ICU's table rotates three control codes (see fromIcuControl); hand it the ones it expects.
+    case 0x001A:
+        return QChar(0x001C);
+    case 0x001C:
+        return QChar(0x007F);
+    case 0x007F:
+        return QChar(0x001A);
     default:
         return c;
     }
@@ -60,11 +67,27 @@ Cp932::Encoded Cp932::encode(const QString& text) {
     return result;
 }
 
+// ICU's "windows-31j" decodes the bytes 0x1A, 0x1C and 0x7F as U+001C, U+007F and U+001A (an
+// IBM control-code rotation); Windows maps them to themselves, and 0x1A is the end-of-file mark.
+static void fromIcuControl(QString& text) {
+    for (QChar& c : text) {
+        if (c.unicode() == 0x001C)
+            c = QChar(0x001A);
+        else if (c.unicode() == 0x007F)
+            c = QChar(0x001C);
+        else if (c.unicode() == 0x001A)
+            c = QChar(0x007F);
+    }
+}
+
 Cp932::Decoded Cp932::decode(const QByteArray& bytes) {
     QStringDecoder decoder(codecName, QStringConverter::Flag::Stateless);
     Decoded result;
     result.text = decoder.decode(bytes);
     result.ok = !decoder.hasError();
+    // An invalid byte also decodes to U+001A; with an error the text is only a best effort.
+    if (result.ok)
+        fromIcuControl(result.text);
     return result;
 }
 
