@@ -14,6 +14,10 @@ public:
     virtual void showPercent(int percent) = 0;
     // Called before every character; true ends the run without output (the request is cleared).
     virtual bool yieldAndCheckAbort() = 0;
+    // A look at the abort request without yielding, made every few glyphs while a run measures and
+    // draws its palette (thousands of characters take a while); true ends the run as an abort.
+    // Must be cheap. The default never aborts.
+    virtual bool abortRequested() { return false; }
     // "桁数が最大(999)に達しました。続行しますか？": true for OK, false for Cancel.
     virtual bool confirmCut999() = 0;
     // A message for the user (OK box with the program's title).
