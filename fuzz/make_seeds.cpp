@@ -60,9 +60,8 @@ void pictures() {
         }
     }
     // Qt writes no GIF: a 2 x 2 picture with a 4-colour table, built by hand.
-    const QByteArray gif = QByteArray::fromHex("474946383961020002008100000000ffffffff0000"
-                                               "00ff002c000000000200020000020344340500"
-                                               "3b");
+    const QByteArray gif = QByteArray::fromHex("47494638396102000200810000000000ffffffff000000ff00"
+                                               "2c0000000002000200000203443405003b");
     if (QImage::fromData(gif).size() != QSize(2, 2))
         std::fprintf(stderr, "the hand-built GIF does not load\n");
     put(QStringLiteral("Picture"), QStringLiteral("2x2.gif"), gif);

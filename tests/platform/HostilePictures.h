@@ -23,8 +23,8 @@ inline QImage gradient(int width, int height) {
 // A 16 x 12 picture in the format; the GIF is 2 x 2.
 inline QByteArray validFile(const QByteArray& format) {
     if (format == "gif")
-        return QByteArray::fromHex("474946383961020002008100000000ffffffff000000ff002c000000"
-                                   "0002000200000203443405003b");
+        return QByteArray::fromHex("47494638396102000200810000000000ffffffff000000ff00"
+                                   "2c0000000002000200000203443405003b");
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
