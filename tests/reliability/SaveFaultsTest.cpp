@@ -3,6 +3,7 @@
 // that it failed, and no temporary file may be left behind by a failure it noticed.
 
 #include "ScratchMount.h"
+#include "common/AsOrdinaryUser.h"
 
 #include "convert/SettingsRecord.h"
 #include "platform/SafeFileWriter.h"
@@ -14,9 +15,9 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <csignal>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -74,6 +75,14 @@ bool saveWithSizeLimit(Kind kind, const QString& path, rlim_t limit) {
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Hands the file or folder to the user of AsOrdinaryUser with these permissions.
+bool giveToUser(const QString& path, QFileDevice::Permissions permissions) {
+    if (geteuid() == 0 && ::chown(QFile::encodeName(path).constData(), AsOrdinaryUser::user(),
+                                  AsOrdinaryUser::user()) != 0)
+        return false;
+    return QFile::setPermissions(path, permissions);
 }
 
 } // namespace
@@ -169,23 +178,19 @@ void SaveFaultsTest::readOnlyFolder_data() {
     kinds();
 }
 
-// A folder without write permission; the superuser writes there anyway, so only an ordinary
-// user can see the refusal (readOnlyFileSystem covers the superuser).
+// A folder without write permission, for an ordinary user (the superuser writes there anyway;
+// readOnlyFileSystem covers the superuser).
 void SaveFaultsTest::readOnlyFolder() {
     QFETCH(Kind, kind);
     QFETCH(QString, name);
-    if (geteuid() == 0)
-        QSKIP("running as root: permissions do not stop the superuser");
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
     QVERIFY(writePlain(path, oldBytes));
-    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const bool saved = save(kind, path);
-    const bool savedNew = save(kind, dir.filePath(QStringLiteral("new-") + name));
-    QFile::setPermissions(dir.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QVERIFY(!saved);
-    QVERIFY(!savedNew);
+    QVERIFY(giveToUser(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QVERIFY(giveToUser(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    QVERIFY(AsOrdinaryUser::run([&] {
+        return !save(kind, path) && !save(kind, dir.filePath(QStringLiteral("new-") + name));
+    }));
     QCOMPARE(readFile(path), oldBytes);
     QCOMPARE(entries(dir.path()), QStringList{name});
 }
@@ -198,15 +203,19 @@ void SaveFaultsTest::readOnlyFile_data() {
 void SaveFaultsTest::readOnlyFile() {
     QFETCH(Kind, kind);
     QFETCH(QString, name);
-    if (geteuid() == 0)
-        QSKIP("running as root: permissions do not stop the superuser");
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
     QVERIFY(writePlain(path, oldBytes));
-    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
-    QVERIFY(!save(kind, path));
+    QVERIFY(giveToUser(path, QFileDevice::ReadOwner));
+    QVERIFY(giveToUser(dir.path(),
+                       QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    QVERIFY(AsOrdinaryUser::run([&] { return !save(kind, path); }));
     QCOMPARE(readFile(path), oldBytes);
     QCOMPARE(entries(dir.path()), QStringList{name});
+    // Once writable again, the same save replaces it.
+    QVERIFY(giveToUser(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QVERIFY(AsOrdinaryUser::run([&] { return save(kind, path); }));
+    QVERIFY(readFile(path) != oldBytes);
 }
 
 // A save killed at any moment leaves either the old file or the complete new one, never a part.
@@ -217,13 +226,18 @@ void SaveFaultsTest::killedDuringSave() {
     int killedMidway = 0;
     for (int attempt = 0; attempt < 5; ++attempt) {
         QVERIFY(writePlain(path, oldBytes));
+        // Kill it the moment its temporary file appears beside the old one.
+        const int watch = inotify_init1(IN_CLOEXEC);
+        QVERIFY(watch >= 0);
+        QVERIFY(inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_CREATE) >=
+                0);
         const pid_t child = fork();
         if (child == 0)
             _exit(SafeFileWriter::write(path, newBytes) ? 0 : 1);
-        // Kill it as soon as its temporary file appears beside the old one.
-        while (entries(dir.path()).size() < 2 && waitpid(child, nullptr, WNOHANG) == 0)
-            QThread::usleep(200);
+        char event[sizeof(inotify_event) + 256];
+        QVERIFY(read(watch, event, sizeof event) > 0);
         kill(child, SIGKILL);
+        close(watch);
         int status = 0;
         waitpid(child, &status, 0);
         const QByteArray now = readFile(path);
