@@ -100,7 +100,7 @@ void texts() {
     put(QStringLiteral("TextFile"), QStringLiteral("halfwidth.txt"),
         sjis(QStringLiteral("ｶﾀｶﾅ and ASCII\tTab\r\n\x1a")));
     put(QStringLiteral("TextFile"), QStringLiteral("malformed.txt"),
-        QByteArray("\x81\r\n\x80\xa0\xfd\xfe\xff\x82", 11));
+        QByteArray("\x81\r\n\x80\xa0\xfd\xfe\xff\x82", 9));
     put(QStringLiteral("TextFile"), QStringLiteral("binary.bin"), QByteArray("\x00\x01\x02", 3));
     put(QStringLiteral("MarginRemoval"), QStringLiteral("art.txt"), art.toUtf8());
     put(QStringLiteral("MarginRemoval"), QStringLiteral("margins.txt"),

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz target for a while (60 s each unless FUZZ_SECONDS says otherwise) from the
 # seed corpora, and prints each target's execs and findings. Needs clang-14 and
-# libclang-rt-14-dev. Crash inputs land in build-fuzz/findings/<target>/.
+# libclang-rt-14-dev. Crashes, sanitizer reports, hangs (30 s) and running out of memory (4 GiB;
+# a picture may legitimately take the loader's 1 GiB limit) land in build-fuzz/findings/<target>/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
@@ -21,7 +22,8 @@ for t in "${targets[@]}"; do
     log=build-fuzz/fuzz-$t.log
     status=0
     build-fuzz/fuzz/fuzz_$t "$corpus" build-fuzz/seeds/$t -max_total_time="$seconds" \
-        -rss_limit_mb=4096 -timeout=10 -max_len=65536 -artifact_prefix="$findings/" \
+        -rss_limit_mb=4096 -timeout=30 -report_slow_units=1000000 -max_len=65536 \
+        -artifact_prefix="$findings/" \
         -print_final_stats=1 >"$log" 2>&1 || status=$?
     execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
     found=$(find "$findings" -type f | wc -l)
