@@ -6,14 +6,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
-targets=(TblExpand IniRead TextFile MarginRemoval Picture)
+targets=(${FUZZ_TARGETS:-TblExpand IniRead TextFile MarginRemoval Picture})
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$(nproc)" --target fuzz_make_seeds \
     "${targets[@]/#/fuzz_}" >/dev/null
 scripts/make-fuzz-seeds.sh >/dev/null
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
 failed=0
 for t in "${targets[@]}"; do
     corpus=build-fuzz/corpus/$t
