@@ -88,8 +88,9 @@ void LongRunTest::interruptStopsRun() {
     QVERIFY(cli.waitForFinished(30000));
     const qint64 ms = sinceSignal.elapsed();
     qInfo("%s: ended %lld ms after the signal", qPrintable(mode), static_cast<long long>(ms));
-    // Before its handler is in place (while the picture loads) the signal's default action ends
-    // the program at once; afterwards the run stops and the program exits with 130.
+    // A signal that comes while Qt is still starting, before the handler is in place, ends the
+    // program at once by its default action; from the loading of the picture on, the run stops
+    // and the program exits with 130.
     if (cli.exitStatus() == QProcess::NormalExit)
         QCOMPARE(cli.exitCode(), 130);
     QVERIFY(!QFile::exists(output));
