@@ -62,6 +62,10 @@ bool CliRunServices::yieldAndCheckAbort() {
     return interrupted.load(std::memory_order_relaxed);
 }
 
+bool CliRunServices::abortRequested() {
+    return interrupted.load(std::memory_order_relaxed);
+}
+
 bool CliRunServices::confirmCut999() {
     clearProgressLine();
     printError(QStringLiteral("警告: 999 文字に達した行は 999 文字で切りました。"));

@@ -17,6 +17,7 @@ public:
     void showPreparing() override;
     void showPercent(int percent) override;
     bool yieldAndCheckAbort() override;
+    bool abortRequested() override;
     bool confirmCut999() override;
     void showMessage(const QString& text) override;
     void handOff(const QString& text) override;
@@ -25,7 +26,7 @@ public:
     bool handedOff() const { return m_handedOff; }
     bool messageShown() const { return m_messageShown; }
 
-    // Ctrl+C sets this; the run ends at its next character.
+    // Ctrl+C sets this; the run ends at its next character or while it measures its palette.
     static std::atomic<bool> interrupted;
     static void installInterruptHandler();
 

@@ -115,6 +115,8 @@ int main(int argc, char* argv[]) {
     }
     const CliOptions& options = parse.options;
 
+    // From here on Ctrl+C ends the run at its next check, loading included.
+    CliRunServices::installInterruptHandler();
     const PictureLoader::Result picture = PictureLoader::load(options.picturePath);
     if (!picture.ok()) {
         printError(picture.message);
@@ -141,7 +143,6 @@ int main(int argc, char* argv[]) {
 
     const FontGlyphs glyphs(FontSetup::textFont(options.settings));
     CliRunServices services(!options.quiet && isatty(STDERR_FILENO));
-    CliRunServices::installInterruptHandler();
     const ConversionInput input{options.settings, &picture.image, options.selection, glyphs,
                                 levels};
     const ConversionResult result = ConvDispatch(input, services);

@@ -24,6 +24,7 @@ public:
             m_context, [ui, percent] { ui->showPercent(percent); }, Qt::QueuedConnection);
     }
     bool yieldAndCheckAbort() override { return m_abortReq.exchange(false); }
+    bool abortRequested() override { return m_abortReq.load(); }
     bool confirmCut999() override {
         bool answer = false;
         QMetaObject::invokeMethod(

@@ -6,7 +6,16 @@
 namespace Numbers {
 
 qint64 roundHalfEven(double value) {
-    return static_cast<qint64>(std::nearbyint(value));
+    // 2^63 is exactly representable; converting it or anything beyond is undefined behaviour.
+    constexpr double limit = 9223372036854775808.0;
+    const double rounded = std::nearbyint(value);
+    if (std::isnan(rounded))
+        return 0;
+    if (rounded >= limit)
+        return std::numeric_limits<qint64>::max();
+    if (rounded < -limit)
+        return std::numeric_limits<qint64>::min();
+    return static_cast<qint64>(rounded);
 }
 
 std::optional<double> parseNumeric(const QString& text) {

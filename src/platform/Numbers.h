@@ -10,7 +10,8 @@
 // it into the program's boxes (blanks around, a sign, a decimal point, an exponent).
 namespace Numbers {
 
-// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4). Values beyond the range of
+// qint64 (a settings file may hold 1e308) give its nearest end, and NaN gives 0.
 qint64 roundHalfEven(double value);
 
 // The value of a numeric text, or nothing when the text is not a number.

@@ -1,0 +1,27 @@
+#include "convert/AbortPollingGlyphs.h"
+
+// One look per 16 glyph calls keeps the cost of a look negligible and the wait short.
+void AbortPollingGlyphs::poll() const {
+    if (++m_calls % 16 == 0 && m_services.abortRequested())
+        throw RunAborted{};
+}
+
+double AbortPollingGlyphs::textHeight(const QString& text) const {
+    poll();
+    return m_glyphs.textHeight(text);
+}
+
+double AbortPollingGlyphs::textWidth(const QString& text) const {
+    poll();
+    return m_glyphs.textWidth(text);
+}
+
+double AbortPollingGlyphs::pointsToPixels(double points) const {
+    return m_glyphs.pointsToPixels(points);
+}
+
+GlyphBitmap AbortPollingGlyphs::drawCharacter(const QString& character, int width,
+                                              int height) const {
+    poll();
+    return m_glyphs.drawCharacter(character, width, height);
+}

@@ -1,0 +1,175 @@
+// Hostile picture files: truncated and corrupted files of every format, headers declaring huge
+// pictures, an empty file, a folder and an unreadable file. Each load ends with a picture or with
+// a message naming the file, never with a crash, and memory stays bounded.
+
+#include "HostilePictures.h"
+#include "common/AsOrdinaryUser.h"
+
+#include "platform/PictureLoader.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+
+class PictureLoaderHostileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void damaged_data();
+    void damaged();
+    void declaredHuge_data();
+    void declaredHuge();
+    void notAPictureFile_data();
+    void notAPictureFile();
+    void unreadable();
+
+private:
+    QString write(const QString& name, const QByteArray& bytes);
+    QTemporaryDir m_dir;
+};
+
+namespace {
+
+const QString tooLargeEnd =
+    QStringLiteral(" は大きすぎるため読み込めません（縦横とも 32767 画素まで）。");
+
+qint64 peakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+QString PictureLoaderHostileTest::write(const QString& name, const QByteArray& bytes) {
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void PictureLoaderHostileTest::damaged_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    for (const char* format : {"bmp", "gif", "jpg", "png", "webp", "tiff", "ico"}) {
+        const QByteArray valid = HostilePictures::validFile(format);
+        QVERIFY2(QImage::fromData(valid).width() > 0, format);
+        for (const qsizetype length :
+             {qsizetype(1), qsizetype(8), qsizetype(20), valid.size() / 2, valid.size() - 1}) {
+            QTest::addRow("%s cut to %lld bytes", format, static_cast<long long>(length))
+                << valid.left(length);
+        }
+        QByteArray flipped = valid;
+        for (qsizetype i = 6; i < flipped.size(); i += 7)
+            flipped[i] = static_cast<char>(flipped[i] ^ 0x5A);
+        QTest::addRow("%s with every 7th byte flipped", format) << flipped;
+        QByteArray ones = valid;
+        for (qsizetype i = 10; i < ones.size() && i < 40; ++i)
+            ones[i] = '\xff';
+        QTest::addRow("%s with its header run over by 0xFF", format) << ones;
+    }
+}
+
+// A damaged file may still give a picture (decoders fill what is missing); when it gives none,
+// the message is the "not supported" one.
+void PictureLoaderHostileTest::damaged() {
+    QFETCH(QByteArray, bytes);
+    const QString path = write(QStringLiteral("damaged.pic"), bytes);
+    const PictureLoader::Result result = PictureLoader::load(path);
+    if (result.ok()) {
+        QVERIFY(result.image.width() >= 1 && result.image.width() <= PictureLoader::MaxSide);
+        QVERIFY(result.image.height() >= 1 && result.image.height() <= PictureLoader::MaxSide);
+        QCOMPARE(result.image.format(), QImage::Format_RGB32);
+    } else {
+        QCOMPARE(result.message, PictureLoader::unsupportedMessage(path));
+    }
+}
+
+void PictureLoaderHostileTest::declaredHuge_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("sayTooLarge");
+    // Qt's PNG reader reports the size of the header, so the loader refuses it before decoding.
+    QTest::newRow("png 100000 x 100000") << HostilePictures::pngDeclaring(100000, 100000) << true;
+    QTest::newRow("png 32768 x 1") << HostilePictures::pngDeclaring(32768, 1) << true;
+    QTest::newRow("png 20000 x 20000 (1.6 GB)")
+        << HostilePictures::pngDeclaring(20000, 20000) << true;
+    QTest::newRow("png 0x7fffffff square")
+        << HostilePictures::pngDeclaring(0x7fffffff, 0x7fffffff) << false;
+    // Qt's BMP reader refuses such headers itself: the file is "not supported".
+    QTest::newRow("bmp 100000 x 100000") << HostilePictures::bmpDeclaring(100000, 100000) << false;
+    QTest::newRow("bmp 100000 x -100000")
+        << HostilePictures::bmpDeclaring(100000, -100000) << false;
+}
+
+// Refused quickly, without the picture's memory ever being taken.
+void PictureLoaderHostileTest::declaredHuge() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, sayTooLarge);
+    const QString path = write(QStringLiteral("huge.png"), bytes);
+    const qint64 before = peakResidentKiB();
+    const PictureLoader::Result result = PictureLoader::load(path);
+    QVERIFY(!result.ok());
+    if (sayTooLarge)
+        QCOMPARE(result.message, QStringLiteral("huge.png") + tooLargeEnd);
+    else
+        QVERIFY2(result.message == PictureLoader::unsupportedMessage(path) ||
+                     result.message == QStringLiteral("huge.png") + tooLargeEnd,
+                 qPrintable(result.message));
+    QVERIFY2(peakResidentKiB() - before < 64 * 1024,
+             qPrintable(QStringLiteral("peak grew by %1 KiB").arg(peakResidentKiB() - before)));
+}
+
+void PictureLoaderHostileTest::notAPictureFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("zero-byte png") << QStringLiteral("empty.png") << QByteArray() << false;
+    QTest::newRow("text named jpg")
+        << QStringLiteral("text.jpg") << QByteArray("hello\r\n") << false;
+    QTest::newRow("folder") << QStringLiteral("folder.bmp") << QByteArray() << true;
+    QTest::newRow("missing") << QStringLiteral("missing.png") << QByteArray() << false;
+}
+
+void PictureLoaderHostileTest::notAPictureFile() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, folder);
+    QString path = m_dir.filePath(name);
+    if (folder)
+        QVERIFY(QDir(m_dir.path()).mkdir(name));
+    else if (name != QStringLiteral("missing.png"))
+        path = write(name, bytes);
+    const PictureLoader::Result result = PictureLoader::load(path);
+    QVERIFY(!result.ok());
+    QCOMPARE(result.message, name + QStringLiteral(" ファイルの形式には対応しておりません。"));
+}
+
+// A valid picture without read permission, opened by an ordinary user (the superuser reads it
+// whatever its permissions say).
+void PictureLoaderHostileTest::unreadable() {
+    const QString path = write(QStringLiteral("locked.png"), HostilePictures::validFile("png"));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
+    QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                    QFileDevice::ExeOther));
+    QVERIFY(AsOrdinaryUser::run([&path] {
+        const PictureLoader::Result result = PictureLoader::load(path);
+        return !result.ok() &&
+               result.message ==
+                   QStringLiteral("locked.png ファイルの形式には対応しておりません。");
+    }));
+    // The same file with read permission loads.
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    QVERIFY(AsOrdinaryUser::run([&path] { return PictureLoader::load(path).ok(); }));
+}
+
+int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);
+    PictureLoaderHostileTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "PictureLoaderHostileTest.moc"
