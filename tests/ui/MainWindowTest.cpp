@@ -58,19 +58,19 @@ void MainWindowTest::startWithoutSettingsCentres() {
     const QRect screen = w.screen()->geometry();
     QCOMPARE(w.x(), screen.x() + (screen.width() - w.width()) / 2);
     QCOMPARE(w.y(), screen.y() + (screen.height() - w.height()) / 2);
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("0"));
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("100"));
+    QCOMPARE(h.edit(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("0"));
+    QCOMPARE(h.edit(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("100"));
     QCOMPARE(w.tray()->picSlider()->model().left(0), 0.0f);
     QCOMPARE(w.tray()->picSlider()->model().left(1), 1874.0f);
     QCOMPARE(w.windowTitle(), QStringLiteral("Charloom"));
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtLines"))->text(), QStringLiteral("26"));
+    QCOMPARE(h.edit(QStringLiteral("txtLines"))->text(), QStringLiteral("26"));
 }
 
 void MainWindowTest::exitWritesTheSettings() {
     MainWindowHarness h;
     fomMain& w = h.start();
     QSignalSpy unloaded(&w, &fomMain::unloaded);
-    h.child<QLineEdit>(QStringLiteral("txtLines"))->setText(QStringLiteral("40"));
+    h.edit(QStringLiteral("txtLines"))->setText(QStringLiteral("40"));
     h.button(QStringLiteral("cmdExit"))->click();
     QCOMPARE(unloaded.count(), 1);
     QCOMPARE(h.file.writes, 1);
@@ -108,8 +108,8 @@ void MainWindowTest::storedKnobsArePlaced() {
     fomMain& w = h.start();
     QCOMPARE(w.tray()->picSlider()->model().left(0), 848.0f);
     QCOMPARE(w.tray()->picSlider()->model().left(1), 1028.0f);
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("50"));
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("51"));
+    QCOMPARE(h.edit(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("50"));
+    QCOMPARE(h.edit(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("51"));
 }
 
 void MainWindowTest::commandLine_data() {
