@@ -1,8 +1,9 @@
 // charloom-cli --levels auto: the levels the slider's double-click would set, end to end.
 
+#include "common/CliRun.h"
+
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,14 +23,12 @@ private:
     Run run(const QStringList& arguments);
 
     QTemporaryDir m_dir;
-    QString m_cli;
     QString m_picture;
 };
 
 void CliAutoLevelsTest::initTestCase() {
     QVERIFY(m_dir.isValid());
-    m_cli = qEnvironmentVariable("CHARLOOM_BIN_DIR") + QStringLiteral("/charloom-cli");
-    QVERIFY2(QFile::exists(m_cli), qPrintable(m_cli));
+    QVERIFY2(QFile::exists(cliProgram()), qPrintable(cliProgram()));
     // Greys 64..191 from left to right.
     QImage ramp(256, 64, QImage::Format_RGB32);
     for (int y = 0; y < ramp.height(); ++y)
@@ -40,16 +39,9 @@ void CliAutoLevelsTest::initTestCase() {
 }
 
 CliAutoLevelsTest::Run CliAutoLevelsTest::run(const QStringList& arguments) {
-    QProcess process;
-    process.start(m_cli, arguments + QStringList{QStringLiteral("-q"), QStringLiteral("--lines"),
-                                                 QStringLiteral("4"), m_picture});
-    Run result;
-    if (!process.waitForFinished(120000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    const CliRun r = runCli(arguments + QStringList{QStringLiteral("-q"), QStringLiteral("--lines"),
+                                                    QStringLiteral("4"), m_picture});
+    return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 void CliAutoLevelsTest::autoTakesThePicturesRange() {

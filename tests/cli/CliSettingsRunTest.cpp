@@ -1,10 +1,11 @@
 // charloom-cli --settings, end to end: a run with a settings file converts with the file's
 // palette, line count, mode, font and knob positions, as the same run spelled out in options.
 
+#include "common/CliRun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,14 +58,12 @@ private:
     QString writeSettings(const QString& name, const QByteArray& bytes);
 
     QTemporaryDir m_dir;
-    QString m_cli;
     QString m_picture;
 };
 
 void CliSettingsRunTest::initTestCase() {
     QVERIFY(m_dir.isValid());
-    m_cli = qEnvironmentVariable("CHARLOOM_BIN_DIR") + QStringLiteral("/charloom-cli");
-    QVERIFY2(QFile::exists(m_cli), qPrintable(m_cli));
+    QVERIFY2(QFile::exists(cliProgram()), qPrintable(cliProgram()));
     // A grey ramp from black on the left to white on the right.
     QImage ramp(256, 96, QImage::Format_RGB32);
     for (int y = 0; y < ramp.height(); ++y)
@@ -83,15 +82,8 @@ QString CliSettingsRunTest::writeSettings(const QString& name, const QByteArray&
 }
 
 Run CliSettingsRunTest::run(const QStringList& arguments) {
-    QProcess process;
-    process.start(m_cli, arguments + QStringList{QStringLiteral("-q"), m_picture});
-    Run result;
-    if (!process.waitForFinished(120000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    const CliRun r = runCli(arguments + QStringList{QStringLiteral("-q"), m_picture});
+    return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 void CliSettingsRunTest::convertsWithTheFile() {

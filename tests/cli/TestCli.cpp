@@ -1,12 +1,12 @@
 // charloom-cli end to end: pictures made here, the built program run as a process, its output
 // checked byte for byte.
 
+#include "common/CliRun.h"
 #include "platform/Cp932.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,22 +29,25 @@ private slots:
     void badInput();
 
 private:
-    struct Run {
-        int exitCode = -1;
-        QByteArray out;
-        QByteArray err;
-    };
-    Run run(const QStringList& arguments) const;
+    CliRun run(const QStringList& arguments) const {
+        return runCli(QStringList{QStringLiteral("-q")} + arguments);
+    }
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    // The words of the arguments, picture names made into paths in the test's folder.
+    QStringList withPaths(const QString& arguments) const {
+        QStringList words = arguments.split(u' ');
+        for (QString& word : words)
+            if (word.endsWith(QStringLiteral(".png")))
+                word = path(word);
+        return words;
+    }
     void makePicture(const QString& name, int width, int height, QColor colour) const;
 
-    QString m_program;
     QTemporaryDir m_dir;
 };
 
 void TestCli::initTestCase() {
-    m_program = qEnvironmentVariable("CHARLOOM_BIN_DIR") + QStringLiteral("/charloom-cli");
-    QVERIFY2(QFile::exists(m_program), "charloom-cli is not built (CHARLOOM_BIN_DIR)");
+    QVERIFY2(QFile::exists(cliProgram()), "charloom-cli is not built (CHARLOOM_BIN_DIR)");
     QVERIFY(m_dir.isValid());
     makePicture(QStringLiteral("white.png"), 64, 64, Qt::white);
     makePicture(QStringLiteral("black.png"), 64, 64, Qt::black);
@@ -58,18 +61,6 @@ void TestCli::makePicture(const QString& name, int width, int height, QColor col
     QVERIFY(image.save(path(name)));
 }
 
-TestCli::Run TestCli::run(const QStringList& arguments) const {
-    QProcess process;
-    process.start(m_program, QStringList{QStringLiteral("-q")} + arguments);
-    Run result;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
-
 // Standard output: UTF-8 lines, each ended by LF.
 static QStringList outputLines(const QByteArray& out) {
     QString text = QString::fromUtf8(out);
@@ -80,33 +71,26 @@ static QStringList outputLines(const QByteArray& out) {
 }
 
 void TestCli::plainPictures_data() {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("arguments"); // split at blanks
     QTest::addColumn<QString>("character");
     // In the default font at 16 pixels "@" covers the largest share of its box.
-    QTest::newRow("white") << QStringList{QStringLiteral("white.png")} << " ";
-    QTest::newRow("black") << QStringList{QStringLiteral("black.png")} << "@";
-    QTest::newRow("reversed white")
-        << QStringList{QStringLiteral("--reverse"), QStringLiteral("white.png")} << "@";
-    QTest::newRow("reversed black")
-        << QStringList{QStringLiteral("--reverse"), QStringLiteral("black.png")} << " ";
-    QTest::newRow("own palette, black")
-        << QStringList{QStringLiteral("--palette"), QStringLiteral(".:"),
-                       QStringLiteral("black.png")}
-        << ":";
-    QTest::newRow("levels make grey white")
-        << QStringList{QStringLiteral("--levels"), QStringLiteral("0,1"),
-                       QStringLiteral("grey.png")}
-        << " ";
+    const auto row = [](const char* name, const char* arguments, const char* character) {
+        QTest::newRow(name) << QString::fromUtf8(arguments) << QString::fromUtf8(character);
+    };
+    row("white", "white.png", " ");
+    row("black", "black.png", "@");
+    row("reversed white", "--reverse white.png", "@");
+    row("reversed black", "--reverse black.png", " ");
+    row("own palette, black", "--palette .: black.png", ":");
+    row("levels make grey white", "--levels 0,1 grey.png", " ");
 }
 
 void TestCli::plainPictures() {
-    QFETCH(QStringList, arguments);
+    QFETCH(QString, arguments);
     QFETCH(QString, character);
     makePicture(QStringLiteral("grey.png"), 64, 64, QColor(100, 100, 100));
-    QStringList args{QStringLiteral("--lines"), QStringLiteral("10")};
-    for (const QString& a : arguments)
-        args.append(a.endsWith(QStringLiteral(".png")) ? path(a) : a);
-    const Run result = run(args);
+    const CliRun result =
+        run(QStringList{QStringLiteral("--lines"), QStringLiteral("10")} + withPaths(arguments));
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.err, QByteArray());
     const QStringList lines = outputLines(result.out);
@@ -134,14 +118,14 @@ void TestCli::lineCount() {
     QStringList args{path(QStringLiteral("black.png"))};
     if (!lines.isEmpty())
         args << QStringLiteral("--lines") << lines;
-    const Run result = run(args);
+    const CliRun result = run(args);
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(outputLines(result.out).size(), count);
 }
 
 // 3000 x 10 pixels in 5 lines of 16 pixels: 24000 raster columns, far beyond 999 characters.
 void TestCli::longLinesCut() {
-    const Run result =
+    const CliRun result =
         run({QStringLiteral("--lines"), QStringLiteral("5"), QStringLiteral("--palette"),
              QStringLiteral("#"), path(QStringLiteral("wide.png"))});
     QCOMPARE(result.exitCode, 0);
@@ -168,7 +152,7 @@ void TestCli::standardOutput() {
                      QStringLiteral("　"), path(QStringLiteral("white.png"))};
     if (!encoding.isEmpty())
         args << QStringLiteral("--encoding") << encoding;
-    const Run result = run(args);
+    const CliRun result = run(args);
     QCOMPARE(result.exitCode, 0);
     const qsizetype perLine = result.out.indexOf('\n') / character.size();
     QVERIFY(perLine > 0);
@@ -177,7 +161,7 @@ void TestCli::standardOutput() {
 }
 
 void TestCli::version() {
-    const Run result = run({QStringLiteral("--version")});
+    const CliRun result = run({QStringLiteral("--version")});
     QCOMPARE(result.exitCode, 0);
     const QString text = QString::fromUtf8(result.out);
     QVERIFY(text.startsWith(QStringLiteral("charloom-cli 1.4.0\n")));
@@ -197,7 +181,7 @@ void TestCli::outputFile() {
     QFETCH(QByteArray, character);
     const QString out = path(QStringLiteral("out.txt"));
     QFile::remove(out);
-    const Run result =
+    const CliRun result =
         run({QStringLiteral("--lines"), QStringLiteral("3"), QStringLiteral("--palette"),
              QStringLiteral("　■"), QStringLiteral("-o"), out, path(picture)});
     QCOMPARE(result.exitCode, 0);
@@ -219,47 +203,29 @@ void TestCli::outputFile() {
 }
 
 void TestCli::badInput_data() {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("arguments"); // split at blanks
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing picture") << QStringList{QStringLiteral("missing.png")}
-                                     << "missing.png ファイルの形式には対応しておりません。";
-    QTest::newRow("lines 0") << QStringList{QStringLiteral("--lines"), QStringLiteral("0"),
-                                            QStringLiteral("white.png")}
-                             << "行数は 1 以上でなければなりません";
-    QTest::newRow("lines 1000") << QStringList{QStringLiteral("--lines"), QStringLiteral("1000"),
-                                               QStringLiteral("white.png")}
-                                << "行数は 999 以下でなければなりません";
-    QTest::newRow("lines abc") << QStringList{QStringLiteral("--lines"), QStringLiteral("abc"),
-                                              QStringLiteral("white.png")}
-                               << "行数の設定が不正です";
-    QTest::newRow("empty palette")
-        << QStringList{QStringLiteral("--palette="), QStringLiteral("white.png")}
-        << "文字パレットの設定が必要です";
-    QTest::newRow("palette of hyphens")
-        << QStringList{QStringLiteral("--palette=--"), QStringLiteral("white.png")}
-        << "文字パレットに使える文字がありません";
-    QTest::newRow("selection beyond the picture")
-        << QStringList{QStringLiteral("--select"), QStringLiteral("70,0,80,10"),
-                       QStringLiteral("white.png")}
-        << "選択範囲が不正です";
-    QTest::newRow("selection left of the picture")
-        << QStringList{QStringLiteral("--select=-20,0,-10,10"), QStringLiteral("white.png")}
-        << "選択範囲が不正です";
+    const auto row = [](const char* name, const char* arguments, const char* message) {
+        QTest::newRow(name) << QString::fromUtf8(arguments) << QString::fromUtf8(message);
+    };
+    row("missing picture", "missing.png", "missing.png ファイルの形式には対応しておりません。");
+    row("lines 0", "--lines 0 white.png", "行数は 1 以上でなければなりません");
+    row("lines 1000", "--lines 1000 white.png", "行数は 999 以下でなければなりません");
+    row("lines abc", "--lines abc white.png", "行数の設定が不正です");
+    row("empty palette", "--palette= white.png", "文字パレットの設定が必要です");
+    row("palette of hyphens", "--palette=-- white.png", "文字パレットに使える文字がありません");
+    row("selection beyond the picture", "--select 70,0,80,10 white.png", "選択範囲が不正です");
+    row("selection left of the picture", "--select=-20,0,-10,10 white.png", "選択範囲が不正です");
     // One pixel by 50: 16 * 1 * 1 / 50 rounds to no column.
-    QTest::newRow("selection too narrow")
-        << QStringList{QStringLiteral("--lines"), QStringLiteral("1"), QStringLiteral("--select"),
-                       QStringLiteral("0,0,1,50"), QStringLiteral("narrow.png")}
-        << "選択範囲が狭すぎて変換できません";
+    row("selection too narrow", "--lines 1 --select 0,0,1,50 narrow.png",
+        "選択範囲が狭すぎて変換できません");
 }
 
 void TestCli::badInput() {
-    QFETCH(QStringList, arguments);
+    QFETCH(QString, arguments);
     QFETCH(QString, message);
     const QString out = path(QStringLiteral("never.txt"));
-    QStringList args{QStringLiteral("-o"), out};
-    for (const QString& a : arguments)
-        args.append(a.endsWith(QStringLiteral(".png")) ? path(a) : a);
-    const Run result = run(args);
+    const CliRun result = run(QStringList{QStringLiteral("-o"), out} + withPaths(arguments));
     QVERIFY(result.exitCode > 0);
     QCOMPARE(QString::fromUtf8(result.err), QStringLiteral("charloom-cli: ") + message + u'\n');
     QCOMPARE(result.out, QByteArray());

@@ -1,3 +1,4 @@
+#include "common/CliRun.h"
 #include "convert/FontSetup.h"
 #include "convert/SettingsRecord.h"
 #include "platform/Cp932.h"
@@ -5,7 +6,6 @@
 #include "textview/TextRendering.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,12 +21,10 @@ private:
         QString error;
     };
     Run cli(const QStringList& arguments) {
-        QProcess p;
-        p.start(qEnvironmentVariable("CHARLOOM_BIN_DIR") + QStringLiteral("/charloom-cli"),
-                QStringList{QStringLiteral("-q"), QStringLiteral("--lines"), QStringLiteral("4")} +
-                    arguments + QStringList{m_picture});
-        p.waitForFinished(60000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+        const CliRun r = runCli(
+            QStringList{QStringLiteral("-q"), QStringLiteral("--lines"), QStringLiteral("4")} +
+            arguments + QStringList{m_picture});
+        return {r.exitCode, QString::fromUtf8(r.err)};
     }
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 

@@ -47,3 +47,8 @@ private:
     int m_lineHeight;
     QHash<QString, QStringList> m_glyphs;
 };
+
+// Rows of '#' and '.' written as one string, separated by '/': rows("#./..").
+inline QStringList rows(const char* text) {
+    return QString::fromLatin1(text).split(u'/');
+}

@@ -1,13 +1,8 @@
-// The fast converters against the straightforward ones in tests/common: on generated pictures,
-// with the real default font, several palettes, reversed or not, both line-space modes and one,
-// two or three threads, the fast text must equal the reference text character for character.
-//
-// The only freedom: the two-level scores are sums of many absolute differences, and the fast
-// converter adds them in another order. Two candidates whose scores differ by less than
-// ReferenceConverters::nearTieLimit (1e-12) may therefore come out in either order. Where the
-// texts differ, the reference recomputes the scores of all candidates at that place, and the
-// difference is accepted only when the fast converter's character is one of those near ties;
-// the rest of that line then starts from another position and is not compared.
+// The fast converters against the straightforward ones in tests/common, on generated pictures
+// with the real font, several palettes and settings and one to three threads: the texts must be
+// equal. The fast two-level converter sums scores in another order, so at a place where the
+// texts differ its character is accepted only if its score is within nearTieLimit (1e-12) of the
+// reference's choice; the rest of that line is then not compared.
 
 #include "common/RecordingServices.h"
 #include "common/ReferenceConverters.h"

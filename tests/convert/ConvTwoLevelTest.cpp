@@ -59,9 +59,9 @@ HandGlyphs smallGlyphs() {
     g.addBlank(QStringLiteral("a"), 1);
     g.addBlank(QStringLiteral("b"), 1);
     g.addBlank(QStringLiteral("c"), 2);
-    g.add(QStringLiteral("d"), {QStringLiteral("#."), QStringLiteral("..")});
-    g.add(QStringLiteral("#"), {QStringLiteral("##"), QStringLiteral("##")});
-    g.add(QStringLiteral("i"), {QStringLiteral("#"), QStringLiteral("#")});
+    g.add(QStringLiteral("d"), rows("#./.."));
+    g.add(QStringLiteral("#"), rows("##/##"));
+    g.add(QStringLiteral("i"), rows("#/#"));
     return g;
 }
 
@@ -100,7 +100,7 @@ void ConvTwoLevelTest::plainPictures_data() {
     QTest::addColumn<QString>("expected");
     // 11 columns, widest character 2: places at x = 0, 2, 4, 6, 8.
     const QString blanks = lines({QStringLiteral("     "), QStringLiteral("     ")});
-    const QString blocks = lines({QStringLiteral("#####"), QStringLiteral("#####")});
+    const QString blocks = lines(rows("#####/#####"));
     QTest::newRow("blank on white") << false << false << 0.0 << blanks;
     QTest::newRow("blank reversed on black") << true << true << 0.0 << blanks;
     QTest::newRow("block on black") << true << false << 0.0 << blocks;
@@ -155,8 +155,7 @@ void ConvTwoLevelTest::ties() {
 void ConvTwoLevelTest::duplicatesChangeNothing() {
     const HandGlyphs glyphs = smallGlyphs();
     const QImage picture =
-        pictureOf({QStringLiteral("#..##.#...##.#"), QStringLiteral("#..##..#..#..#"),
-                   QStringLiteral("..#..#.#.##..."), QStringLiteral(".##..#.#..##..")});
+        pictureOf(rows("#..##.#...##.#/#..##..#..#..#/..#..#.#.##.../.##..#.#..##.."));
     RecordingServices once;
     run(settingsFor(QStringLiteral("ad#i "), 2), picture, glyphs, once);
     RecordingServices twice;
@@ -170,17 +169,10 @@ void ConvTwoLevelTest::shapes_data() {
     QTest::addColumn<QString>("expected");
     // Characters 3 wide, 10 columns: places at x = 0, 3, 6.
     QTest::newRow("vertical strokes")
-        << QStringList{QStringLiteral(".#..#..#.."), QStringLiteral(".#..#..#.."),
-                       QStringLiteral(".#..#..#..")}
-        << QStringLiteral("|||");
+        << rows(".#..#..#../.#..#..#../.#..#..#..") << QStringLiteral("|||");
     QTest::newRow("horizontal stroke")
-        << QStringList{QStringLiteral(".........."), QStringLiteral("##########"),
-                       QStringLiteral("..........")}
-        << QStringLiteral("---");
-    QTest::newRow("mixed") << QStringList{QStringLiteral("....#....."),
-                                          QStringLiteral("###.#....."),
-                                          QStringLiteral("....#.....")}
-                           << QStringLiteral("-| ");
+        << rows("........../##########/..........") << QStringLiteral("---");
+    QTest::newRow("mixed") << rows("....#...../###.#...../....#.....") << QStringLiteral("-| ");
 }
 
 void ConvTwoLevelTest::shapes() {
@@ -188,10 +180,8 @@ void ConvTwoLevelTest::shapes() {
     QFETCH(QString, expected);
     HandGlyphs glyphs(3);
     glyphs.addBlank(QStringLiteral(" "), 3);
-    glyphs.add(QStringLiteral("|"),
-               {QStringLiteral(".#."), QStringLiteral(".#."), QStringLiteral(".#.")});
-    glyphs.add(QStringLiteral("-"),
-               {QStringLiteral("..."), QStringLiteral("###"), QStringLiteral("...")});
+    glyphs.add(QStringLiteral("|"), rows(".#./.#./.#."));
+    glyphs.add(QStringLiteral("-"), rows(".../###/..."));
     RecordingServices services;
     run(settingsFor(QStringLiteral(" |-"), 1), pictureOf(picture), glyphs, services);
     QCOMPARE(services.text, expected);
@@ -216,7 +206,7 @@ void ConvTwoLevelTest::rightEndStaysFree() {
     QFETCH(QString, expected);
     HandGlyphs glyphs(1);
     glyphs.addBlank(QStringLiteral("a"), 1);
-    glyphs.add(QStringLiteral("#"), {QStringLiteral("###")});
+    glyphs.add(QStringLiteral("#"), rows("###"));
     RecordingServices services;
     const ConversionResult result =
         run(settingsFor(QStringLiteral("a#"), 3), plain(width, 3, false), glyphs, services);
@@ -239,7 +229,7 @@ void ConvTwoLevelTest::unusablePalettes() {
     QFETCH(QString, expected);
     HandGlyphs glyphs(1);
     glyphs.addBlank(QStringLiteral("a"), 1);
-    glyphs.add(QStringLiteral("#"), {QStringLiteral("#")});
+    glyphs.add(QStringLiteral("#"), rows("#"));
     RecordingServices services;
     const ConversionResult result =
         run(settingsFor(palette, 1), plain(4, 1, false), glyphs, services);
@@ -259,15 +249,12 @@ void ConvTwoLevelTest::negativeLineSpace() {
     // only the glyphs' top two rows. NitiGosa 0: T matches a black row over a white one exactly.
     HandGlyphs glyphs(4);
     glyphs.addBlank(QStringLiteral(" "), 2);
-    glyphs.add(QStringLiteral("T"), {QStringLiteral("##"), QStringLiteral(".."),
-                                     QStringLiteral(".."), QStringLiteral("..")});
-    glyphs.add(QStringLiteral("_"), {QStringLiteral(".."), QStringLiteral(".."),
-                                     QStringLiteral(".."), QStringLiteral("##")});
+    glyphs.add(QStringLiteral("T"), rows("##/../../.."));
+    glyphs.add(QStringLiteral("_"), rows("../../../##"));
     SettingsRecord settings = settingsFor(QStringLiteral(" _T"), 2);
     settings.LineSpace = -1.5;
     settings.NitiGosa = 0;
-    const QImage picture = pictureOf({QStringLiteral("########"), QStringLiteral("........"),
-                                      QStringLiteral("########"), QStringLiteral("........")});
+    const QImage picture = pictureOf(rows("########/......../########/........"));
     RecordingServices services;
     const ConversionResult result = run(settings, picture, glyphs, services);
     QCOMPARE(result.outcome, ConvOutcome::HandedOff);

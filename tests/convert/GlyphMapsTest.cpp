@@ -69,7 +69,7 @@ void GlyphMapsTest::mapValues_data() {
     QTest::addColumn<double>("nitiGosa");
     QTest::addColumn<Grid>("expected");
 
-    const QStringList dot{QStringLiteral("..."), QStringLiteral(".#."), QStringLiteral("...")};
+    const QStringList dot = rows(".../.#./...");
     QTest::newRow("one ink pixel, no softening")
         << dot << false << 0.0
         << Grid{
@@ -83,25 +83,20 @@ void GlyphMapsTest::mapValues_data() {
                                                 {1, 1, 1, 1, 1}};
     // Two ink pixels side by side: above the left one 1 - 0.2 (edge) - 0.1 (corner of the
     // right one) = 0.7; each ink pixel is 1 - 1 - 0.2, clamped to 0.
-    QTest::newRow("strokes meet, 0.2")
-        << QStringList{QStringLiteral(".##."), QStringLiteral("....")} << false << 0.2
-        << Grid{{1, 0.9, 0.7, 0.7, 0.9, 1},
-                {1, 0.8, 0, 0, 0.8, 1},
-                {1, 0.9, 0.7, 0.7, 0.9, 1},
-                {1, 1, 1, 1, 1, 1}};
+    QTest::newRow("strokes meet, 0.2") << rows(".##./....") << false << 0.2
+                                       << Grid{{1, 0.9, 0.7, 0.7, 0.9, 1},
+                                               {1, 0.8, 0, 0, 0.8, 1},
+                                               {1, 0.9, 0.7, 0.7, 0.9, 1},
+                                               {1, 1, 1, 1, 1, 1}};
     // A paper pixel ringed by ink: 1 - 4 x 0.1 - 4 x 0.05 = 0.4.
-    QTest::newRow("ring, 0.1") << QStringList{QStringLiteral("###"), QStringLiteral("#.#"),
-                                              QStringLiteral("###")}
-                               << false << 0.1
+    QTest::newRow("ring, 0.1") << rows("###/#.#/###") << false << 0.1
                                << Grid{{0.95, 0.85, 0.8, 0.85, 0.95},
                                        {0.85, 0, 0, 0, 0.85},
                                        {0.8, 0, 0.4, 0, 0.8},
                                        {0.85, 0, 0, 0, 0.85},
                                        {0.95, 0.85, 0.8, 0.85, 0.95}};
     // 1 - 4 x 0.2 - 4 x 0.1 = -0.2: clamped to 0 after all ink is counted.
-    QTest::newRow("ring, 0.2") << QStringList{QStringLiteral("###"), QStringLiteral("#.#"),
-                                              QStringLiteral("###")}
-                               << false << 0.2
+    QTest::newRow("ring, 0.2") << rows("###/#.#/###") << false << 0.2
                                << Grid{{0.9, 0.7, 0.6, 0.7, 0.9},
                                        {0.7, 0, 0, 0, 0.7},
                                        {0.6, 0, 0, 0, 0.6},
@@ -115,10 +110,10 @@ void GlyphMapsTest::mapValues_data() {
                                                {0.85, 0, 0, 0, 0.85},
                                                {0.95, 0.85, 0.8, 0.85, 0.95}};
     QTest::newRow("blank, no softening")
-        << QStringList{QStringLiteral(".."), QStringLiteral("..")} << false << 0.0
+        << rows("../..") << false << 0.0
         << Grid{{1, 1, 1, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}};
     QTest::newRow("blank reversed, no softening")
-        << QStringList{QStringLiteral(".."), QStringLiteral("..")} << true << 0.0
+        << rows("../..") << true << 0.0
         << Grid{{1, 1, 1, 1}, {1, 0, 0, 1}, {1, 0, 0, 1}, {1, 1, 1, 1}};
 }
 
@@ -132,8 +127,7 @@ void GlyphMapsTest::mapValues() {
 
 void GlyphMapsTest::clampedAtZeroNeverNegative() {
     // Full softening inside a solid block: every value would fall far below 0.
-    const Grid grid =
-        mapOf({QStringLiteral("###"), QStringLiteral("###"), QStringLiteral("###")}, false, 1.0);
+    const Grid grid = mapOf(rows("###/###/###"), false, 1.0);
     for (const QList<double>& row : grid)
         for (double v : row)
             QVERIFY(v >= 0.0 && v <= 1.0);
@@ -174,7 +168,7 @@ void GlyphMapsTest::scores_data() {
     QTest::addColumn<double>("bandValue");
     QTest::addColumn<double>("expected");
 
-    const QStringList blank{QStringLiteral(".."), QStringLiteral(".."), QStringLiteral("..")};
+    const QStringList blank = rows("../../..");
     QTest::newRow("blank on white") << blank << false << 3 << 1.0 << 0.0;
     QTest::newRow("blank reversed on black") << blank << true << 3 << 0.0 << 0.0;
     QTest::newRow("blank on black") << blank << false << 3 << 0.0 << 1.0;
@@ -185,13 +179,9 @@ void GlyphMapsTest::scores_data() {
     QTest::newRow("line space adds 3 pixels") << blank << false << 6 << 1.0 << 2.0 / 6;
     // Negative line space: only the glyph's first row is compared; it is paper darkened by the
     // ink below it, 1 - 0.2 (edge) - 0.1 (corner) = 0.7 in both columns.
-    QTest::newRow("row shorter than the glyph")
-        << QStringList{QStringLiteral(".."), QStringLiteral("##"), QStringLiteral("##")} << false
-        << 1 << 1.0 << 0.3;
+    QTest::newRow("row shorter than the glyph") << rows("../##/##") << false << 1 << 1.0 << 0.3;
     // A 2 x 3 block with NitiGosa 0.2: 6 ink pixels at 0 against white.
-    QTest::newRow("solid block on white")
-        << QStringList{QStringLiteral("##"), QStringLiteral("##"), QStringLiteral("##")} << false
-        << 3 << 1.0 << 1.0;
+    QTest::newRow("solid block on white") << rows("##/##/##") << false << 3 << 1.0 << 1.0;
 }
 
 void GlyphMapsTest::scores() {

@@ -30,11 +30,11 @@ private slots:
 static HandGlyphs handGlyphs() {
     HandGlyphs glyphs(2);
     glyphs.addBlank(QStringLiteral(" "), 2);
-    glyphs.add(QStringLiteral("#"), {QStringLiteral("##"), QStringLiteral("##")});
-    glyphs.add(QStringLiteral("+"), {QStringLiteral("#."), QStringLiteral("..")});
-    glyphs.add(QStringLiteral("A"), {QStringLiteral("#."), QStringLiteral("..")});
-    glyphs.add(QStringLiteral("B"), {QStringLiteral(".#"), QStringLiteral("..")});
-    glyphs.add(QStringLiteral("|"), {QStringLiteral("#"), QStringLiteral(".")});
+    glyphs.add(QStringLiteral("#"), rows("##/##"));
+    glyphs.add(QStringLiteral("+"), rows("#./.."));
+    glyphs.add(QStringLiteral("A"), rows("#./.."));
+    glyphs.add(QStringLiteral("B"), rows(".#/.."));
+    glyphs.add(QStringLiteral("|"), rows("#/."));
     glyphs.addBlank(QStringLiteral("W"), 4);
     glyphs.add(QStringLiteral("Z"), {QString(), QString()});
     return glyphs;
@@ -147,7 +147,7 @@ void TestConvNormal::lineLayout() {
 // floor((x / 4 + r) / 2 * 100), shown only when it changes.
 void TestConvNormal::progress() {
     HandGlyphs glyphs(1);
-    glyphs.add(QStringLiteral("I"), {QStringLiteral(".")});
+    glyphs.add(QStringLiteral("I"), rows("."));
     const QImage picture = filled(4, 2, Qt::white);
     RecordingServices services;
     convert(settingsFor(QStringLiteral("II"), 2), &picture, glyphs, services);
@@ -175,7 +175,7 @@ void TestConvNormal::cut999() {
     QFETCH(int, questions);
     QFETCH(bool, handedOff);
     HandGlyphs glyphs(1);
-    glyphs.add(QStringLiteral("I"), {QStringLiteral(".")});
+    glyphs.add(QStringLiteral("I"), rows("."));
     const QImage picture = filled(width, 3, Qt::white);
     RecordingServices services;
     services.answer999 = answer;
@@ -195,8 +195,8 @@ void TestConvNormal::cut999() {
 // picture 5000 pixels wide with a white column at x = 998.
 void TestConvNormal::lastColumnOfACutLine() {
     HandGlyphs glyphs(1);
-    glyphs.add(QStringLiteral("I"), {QStringLiteral(".")});
-    glyphs.add(QStringLiteral("#"), {QStringLiteral("#")});
+    glyphs.add(QStringLiteral("I"), rows("."));
+    glyphs.add(QStringLiteral("#"), rows("#"));
     QImage picture = filled(5000, 1, Qt::black);
     picture.setPixel(998, 0, qRgb(255, 255, 255));
     RecordingServices services;

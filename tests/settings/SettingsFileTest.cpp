@@ -3,14 +3,13 @@
 
 #include "SettingsTestFiles.h"
 
+#include "common/FileSizeLimit.h"
+
 #include "settings/SettingsFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace SettingsTestFiles;
 
@@ -40,28 +39,6 @@ SettingsRecord changedRecord() {
     r.TextWindow = {-32769, 2147483647, 30, 45, 1};
     return r;
 }
-
-// A full disk for this process: its files cannot grow beyond the limit while this object lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        m_ok = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_ok = false;
-};
 
 } // namespace
 

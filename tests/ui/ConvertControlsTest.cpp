@@ -54,12 +54,11 @@ private slots:
     void defaultsInTwoLevelMode();
     void lineCountKeys_data();
     void lineCountKeys();
-    void lowKnobPushesTheHighKnob();
-    void highKnobPushesTheLowKnob();
+    void knobPushesTheOther_data();
+    void knobPushesTheOther();
     void rightButtonDoesNotDrag();
     void doubleClickAutoLevel_data();
     void doubleClickAutoLevel();
-    void doubleClickWithoutPicture();
     void convertHandsTheTextToTheTextView();
     void closeDuringRunCancelled();
     void closeDuringRunOk();
@@ -108,8 +107,8 @@ void ConvertControlsTest::inputCheck() {
         r.outcome = input.settings.TextLines > 0 ? ConvOutcome::Aborted : ConvOutcome::EmptyText;
         return r;
     });
-    h.child<QLineEdit>(QStringLiteral("txtLines"))->setText(lines);
-    h.child<QLineEdit>(QStringLiteral("txtTxtTbl"))->setText(palette);
+    h.edit(QStringLiteral("txtLines"))->setText(lines);
+    h.edit(QStringLiteral("txtTxtTbl"))->setText(palette);
     h.button(QStringLiteral("cmdWrite"))->click();
     if (message.isEmpty()) {
         QVERIFY(h.messages.isEmpty());
@@ -126,7 +125,7 @@ void ConvertControlsTest::inputCheck() {
 void ConvertControlsTest::modeSwitchKeepsPalettes() {
     MainWindowHarness h;
     h.start();
-    auto* palette = h.child<QLineEdit>(QStringLiteral("txtTxtTbl"));
+    auto* palette = h.edit(QStringLiteral("txtTxtTbl"));
     auto* normal = h.child<QRadioButton>(QStringLiteral("optMode(0)"));
     auto* twoLevel = h.child<QRadioButton>(QStringLiteral("optMode(1)"));
     QCOMPARE(normal->text(), QStringLiteral("通常"));
@@ -145,7 +144,7 @@ void ConvertControlsTest::modeSwitchKeepsPalettes() {
 void ConvertControlsTest::emptyPaletteIsNeverStored() {
     MainWindowHarness h;
     h.start();
-    auto* palette = h.child<QLineEdit>(QStringLiteral("txtTxtTbl"));
+    auto* palette = h.edit(QStringLiteral("txtTxtTbl"));
     palette->clear();
     h.child<QRadioButton>(QStringLiteral("optMode(1)"))->click();
     QCOMPARE(h.settings.TextTable1, SettingsRecord::defaultTextTable1());
@@ -156,11 +155,11 @@ void ConvertControlsTest::emptyPaletteIsNeverStored() {
 void ConvertControlsTest::defaultsInTwoLevelMode() {
     MainWindowHarness h;
     fomMain& w = h.start();
-    auto* palette = h.child<QLineEdit>(QStringLiteral("txtTxtTbl"));
+    auto* palette = h.edit(QStringLiteral("txtTxtTbl"));
     palette->setText(QStringLiteral("one"));
     h.child<QRadioButton>(QStringLiteral("optMode(1)"))->click();
     palette->setText(QStringLiteral("two"));
-    h.child<QLineEdit>(QStringLiteral("txtLines"))->setText(QStringLiteral("7"));
+    h.edit(QStringLiteral("txtLines"))->setText(QStringLiteral("7"));
     h.child<QCheckBox>(QStringLiteral("chkReverce"))->setChecked(true);
     w.tray()->picSlider()->placeStored(500, 900);
     h.button(QStringLiteral("cmdSetInit"))->click();
@@ -168,10 +167,10 @@ void ConvertControlsTest::defaultsInTwoLevelMode() {
     QCOMPARE(palette->text(), SettingsRecord::defaultTextTable1());
     QCOMPARE(h.settings.TextTable1, SettingsRecord::defaultTextTable1());
     QCOMPARE(h.settings.TextTable2, SettingsRecord::defaultTextTable2());
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtLines"))->text(), QStringLiteral("26"));
+    QCOMPARE(h.edit(QStringLiteral("txtLines"))->text(), QStringLiteral("26"));
     QVERIFY(!h.child<QCheckBox>(QStringLiteral("chkReverce"))->isChecked());
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("0"));
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("100"));
+    QCOMPARE(h.edit(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("0"));
+    QCOMPARE(h.edit(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("100"));
     QCOMPARE(h.settings.Low, qint16(-1));
 }
 
@@ -196,44 +195,45 @@ void ConvertControlsTest::lineCountKeys() {
     QFETCH(QString, after);
     MainWindowHarness h;
     h.start();
-    auto* lines = h.child<QLineEdit>(QStringLiteral("txtLines"));
+    auto* lines = h.edit(QStringLiteral("txtLines"));
     lines->setText(text);
     QTest::keyClick(lines, static_cast<Qt::Key>(key));
     QCOMPARE(lines->text(), after);
 }
 
-void ConvertControlsTest::lowKnobPushesTheHighKnob() {
-    MainWindowHarness h;
-    fomMain& w = h.start();
-    LevelSliderWidget* slider = w.tray()->picSlider();
-    auto* knob = h.child<QPushButton>(QStringLiteral("cmdSlider(0)"));
-    QVERIFY(knob != nullptr);
-    // Grab at 4 pixels (60 twips), drag far to the right in steps.
-    sendMouse(knob, QEvent::MouseButtonPress, QPoint(4, 3), Qt::LeftButton, Qt::LeftButton);
-    for (int i = 0; i < 20; ++i)
-        sendMouse(knob, QEvent::MouseMove, QPoint(4 + 20, 3), Qt::NoButton, Qt::LeftButton);
-    sendMouse(knob, QEvent::MouseButtonRelease, QPoint(4, 3), Qt::LeftButton, Qt::NoButton);
-    QCOMPARE(slider->model().left(1), 1874.0f); // pushed to the right end
-    QCOMPARE(slider->model().left(0), 1694.0f); // 2055 - 180 - 180 - 1
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("99"));
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("100"));
-    QVERIFY(!slider->Dragging());
+void ConvertControlsTest::knobPushesTheOther_data() {
+    QTest::addColumn<int>("knob");
+    QTest::addColumn<int>("dx"); // per move, 20 moves
+    QTest::addColumn<float>("low");
+    QTest::addColumn<float>("high");
+    QTest::addColumn<QString>("lowText");
+    QTest::addColumn<QString>("highText");
+    // Grab at 4 pixels (60 twips). The high knob reaches the right end; the low one stops a knob
+    // width short of it: 2055 - 180 - 180 - 1. Touching knobs show values one apart.
+    QTest::newRow("low pushes high")
+        << 0 << 20 << 1694.0f << 1874.0f << QStringLiteral("99") << QStringLiteral("100");
+    QTest::newRow("high pushes low")
+        << 1 << -20 << 0.0f << 180.0f << QStringLiteral("0") << QStringLiteral("1");
 }
 
-void ConvertControlsTest::highKnobPushesTheLowKnob() {
+void ConvertControlsTest::knobPushesTheOther() {
+    QFETCH(int, knob);
+    QFETCH(int, dx);
     MainWindowHarness h;
     fomMain& w = h.start();
     LevelSliderWidget* slider = w.tray()->picSlider();
-    slider->placeStored(600, 1200);
-    auto* knob = h.child<QPushButton>(QStringLiteral("cmdSlider(1)"));
-    sendMouse(knob, QEvent::MouseButtonPress, QPoint(4, 3), Qt::LeftButton, Qt::LeftButton);
+    if (knob == 1)
+        slider->placeStored(600, 1200);
+    auto* button = h.child<QPushButton>(QStringLiteral("cmdSlider(%1)").arg(knob));
+    sendMouse(button, QEvent::MouseButtonPress, QPoint(4, 3), Qt::LeftButton, Qt::LeftButton);
     for (int i = 0; i < 20; ++i)
-        sendMouse(knob, QEvent::MouseMove, QPoint(4 - 20, 3), Qt::NoButton, Qt::LeftButton);
-    QCOMPARE(slider->model().left(0), 0.0f);
-    QCOMPARE(slider->model().left(1), 180.0f);
-    // Touching knobs show values one apart.
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("0"));
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("1"));
+        sendMouse(button, QEvent::MouseMove, QPoint(4 + dx, 3), Qt::NoButton, Qt::LeftButton);
+    sendMouse(button, QEvent::MouseButtonRelease, QPoint(4, 3), Qt::LeftButton, Qt::NoButton);
+    QTEST(slider->model().left(0), "low");
+    QTEST(slider->model().left(1), "high");
+    QTEST(h.edit(QStringLiteral("txtSlider(0)"))->text(), "lowText");
+    QTEST(h.edit(QStringLiteral("txtSlider(1)"))->text(), "highText");
+    QVERIFY(!slider->Dragging());
 }
 
 void ConvertControlsTest::rightButtonDoesNotDrag() {
@@ -247,42 +247,36 @@ void ConvertControlsTest::rightButtonDoesNotDrag() {
 }
 
 void ConvertControlsTest::doubleClickAutoLevel_data() {
-    QTest::addColumn<bool>("blackAndWhite");
+    QTest::addColumn<int>("picture"); // 0 none, 1 black and white, 2 grey
     QTest::addColumn<float>("low");
     QTest::addColumn<float>("high");
-    QTest::newRow("black and white") << true << 0.0f << 1868.0f;     // nearest(255u + 180)
-    QTest::newRow("uniform grey 128") << false << 848.0f << 1028.0f; // touching
+    QTest::newRow("no picture: the full range") << 0 << 0.0f << 1874.0f;
+    QTest::newRow("black and white") << 1 << 0.0f << 1868.0f;    // nearest(255u + 180)
+    QTest::newRow("uniform grey 128") << 2 << 848.0f << 1028.0f; // touching
 }
 
 void ConvertControlsTest::doubleClickAutoLevel() {
-    QFETCH(bool, blackAndWhite);
+    QFETCH(int, picture);
     QFETCH(float, low);
     QFETCH(float, high);
-    QImage image = filledImage(40, 40, blackAndWhite ? qRgb(0, 0, 0) : qRgb(128, 128, 128));
-    if (blackAndWhite)
-        for (int x = 0; x < 40; ++x)
-            image.setPixel(x, 39, qRgb(255, 255, 255));
-    const QString path = writePicture(m_dir, QStringLiteral("levels.png"), image);
     MainWindowHarness h;
     fomMain& w = h.start();
-    w.PicLoad(path);
+    w.tray()->picSlider()->placeStored(600, 1200);
+    if (picture != 0) {
+        QImage image = filledImage(40, 40, picture == 1 ? qRgb(0, 0, 0) : qRgb(128, 128, 128));
+        if (picture == 1)
+            for (int x = 0; x < 40; ++x)
+                image.setPixel(x, 39, qRgb(255, 255, 255));
+        w.PicLoad(writePicture(m_dir, QStringLiteral("levels.png"), image));
+    }
     QTest::mouseDClick(w.tray()->picSlider(), Qt::LeftButton, {}, QPoint(70, 2));
     QCOMPARE(w.tray()->picSlider()->model().left(0), low);
     QCOMPARE(w.tray()->picSlider()->model().left(1), high);
     QVERIFY(w.tray()->isEnabled());
-    if (!blackAndWhite) {
-        QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("50"));
-        QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("51"));
+    if (picture == 2) {
+        QCOMPARE(h.edit(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("50"));
+        QCOMPARE(h.edit(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("51"));
     }
-}
-
-void ConvertControlsTest::doubleClickWithoutPicture() {
-    MainWindowHarness h;
-    fomMain& w = h.start();
-    w.tray()->picSlider()->placeStored(600, 1200);
-    w.picSlider_DblClick();
-    QCOMPARE(w.tray()->picSlider()->model().left(0), 0.0f);
-    QCOMPARE(w.tray()->picSlider()->model().left(1), 1874.0f);
 }
 
 void ConvertControlsTest::convertHandsTheTextToTheTextView() {
@@ -292,7 +286,7 @@ void ConvertControlsTest::convertHandsTheTextToTheTextView() {
     fomMain& w = h.start();
     w.setConverter(ConvNormal);
     w.PicLoad(path);
-    h.child<QLineEdit>(QStringLiteral("txtLines"))->setText(QStringLiteral("3"));
+    h.edit(QStringLiteral("txtLines"))->setText(QStringLiteral("3"));
     h.button(QStringLiteral("cmdWrite"))->click();
     QCOMPARE(h.textView.viewed.size(), 1);
     QCOMPARE(h.textView.viewed.first().count(QStringLiteral("\r\n")), 2);

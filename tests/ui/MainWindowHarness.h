@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -48,6 +49,7 @@ struct MainWindowHarness {
         return window->findChild<T*>(name);
     }
     QPushButton* button(const QString& name) const { return child<QPushButton>(name); }
+    QLineEdit* edit(const QString& name) const { return child<QLineEdit>(name); }
 };
 
 inline QString writePicture(const QTemporaryDir& dir, const QString& name, const QImage& image) {

@@ -38,6 +38,15 @@ private slots:
     void wheelMovesTheBarsByOneStep();
 
 private:
+    // Starts a window showing a black picture of the given size.
+    fomMain& startWith(MainWindowHarness& h, int width, int height) {
+        const QString path = writePicture(m_dir, QStringLiteral("%1x%2.png").arg(width).arg(height),
+                                          filledImage(width, height, qRgb(0, 0, 0)));
+        fomMain& w = h.start();
+        w.PicLoad(path);
+        return w;
+    }
+
     QTemporaryDir m_dir;
 };
 
@@ -49,19 +58,19 @@ void MainWindowTest::startWithoutSettingsCentres() {
     const QRect screen = w.screen()->geometry();
     QCOMPARE(w.x(), screen.x() + (screen.width() - w.width()) / 2);
     QCOMPARE(w.y(), screen.y() + (screen.height() - w.height()) / 2);
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("0"));
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("100"));
+    QCOMPARE(h.edit(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("0"));
+    QCOMPARE(h.edit(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("100"));
     QCOMPARE(w.tray()->picSlider()->model().left(0), 0.0f);
     QCOMPARE(w.tray()->picSlider()->model().left(1), 1874.0f);
     QCOMPARE(w.windowTitle(), QStringLiteral("Charloom"));
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtLines"))->text(), QStringLiteral("26"));
+    QCOMPARE(h.edit(QStringLiteral("txtLines"))->text(), QStringLiteral("26"));
 }
 
 void MainWindowTest::exitWritesTheSettings() {
     MainWindowHarness h;
     fomMain& w = h.start();
     QSignalSpy unloaded(&w, &fomMain::unloaded);
-    h.child<QLineEdit>(QStringLiteral("txtLines"))->setText(QStringLiteral("40"));
+    h.edit(QStringLiteral("txtLines"))->setText(QStringLiteral("40"));
     h.button(QStringLiteral("cmdExit"))->click();
     QCOMPARE(unloaded.count(), 1);
     QCOMPARE(h.file.writes, 1);
@@ -99,8 +108,8 @@ void MainWindowTest::storedKnobsArePlaced() {
     fomMain& w = h.start();
     QCOMPARE(w.tray()->picSlider()->model().left(0), 848.0f);
     QCOMPARE(w.tray()->picSlider()->model().left(1), 1028.0f);
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("50"));
-    QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("51"));
+    QCOMPARE(h.edit(QStringLiteral("txtSlider(0)"))->text(), QStringLiteral("50"));
+    QCOMPARE(h.edit(QStringLiteral("txtSlider(1)"))->text(), QStringLiteral("51"));
 }
 
 void MainWindowTest::commandLine_data() {
@@ -181,11 +190,8 @@ void MainWindowTest::unreadablePictureKeepsTheOldOne() {
 }
 
 void MainWindowTest::smallPictureDisablesTheBars() {
-    const QString path =
-        writePicture(m_dir, QStringLiteral("small.png"), filledImage(40, 30, qRgb(0, 0, 0)));
     MainWindowHarness h;
-    fomMain& w = h.start();
-    w.PicLoad(path);
+    startWith(h, 40, 30);
     QVERIFY(!h.child<QScrollBar>(QStringLiteral("vscBord"))->isEnabled());
     QVERIFY(!h.child<QScrollBar>(QStringLiteral("hscBord"))->isEnabled());
     QCOMPARE(h.child<QWidget>(QStringLiteral("picPicture"))->pos(), QPoint(0, 0));
@@ -216,11 +222,8 @@ void MainWindowTest::smallerPictureClampsTheBars() {
 }
 
 void MainWindowTest::arrowKeysScrollByOneView() {
-    const QString big =
-        writePicture(m_dir, QStringLiteral("big2.png"), filledImage(1000, 800, qRgb(0, 0, 0)));
     MainWindowHarness h;
-    fomMain& w = h.start();
-    w.PicLoad(big);
+    startWith(h, 1000, 800);
     auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
     auto* v = h.child<QScrollBar>(QStringLiteral("vscBord"));
     auto* hs = h.child<QScrollBar>(QStringLiteral("hscBord"));
@@ -238,11 +241,8 @@ void MainWindowTest::arrowKeysScrollByOneView() {
 }
 
 void MainWindowTest::enlargingTheWindowFitsThePicture() {
-    const QString path =
-        writePicture(m_dir, QStringLiteral("wide.png"), filledImage(600, 200, qRgb(0, 0, 0)));
     MainWindowHarness h;
-    fomMain& w = h.start();
-    w.PicLoad(path);
+    fomMain& w = startWith(h, 600, 200);
     auto* hs = h.child<QScrollBar>(QStringLiteral("hscBord"));
     QVERIFY(hs->isEnabled());
     hs->setValue(50);
@@ -258,11 +258,8 @@ void MainWindowTest::enlargingTheWindowFitsThePicture() {
 }
 
 void MainWindowTest::dragStoresOrderedCorners() {
-    const QString path =
-        writePicture(m_dir, QStringLiteral("sel.png"), filledImage(200, 150, qRgb(0, 0, 0)));
     MainWindowHarness h;
-    fomMain& w = h.start();
-    w.PicLoad(path);
+    fomMain& w = startWith(h, 200, 150);
     auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
     sendMouse(picture, QEvent::MouseButtonPress, QPoint(50, 40), Qt::LeftButton, Qt::LeftButton);
     sendMouse(picture, QEvent::MouseMove, QPoint(30, 60), Qt::NoButton, Qt::LeftButton);
@@ -280,11 +277,8 @@ void MainWindowTest::dragStoresOrderedCorners() {
 }
 
 void MainWindowTest::clickLeavesSelectionHidden() {
-    const QString path =
-        writePicture(m_dir, QStringLiteral("click.png"), filledImage(200, 150, qRgb(0, 0, 0)));
     MainWindowHarness h;
-    fomMain& w = h.start();
-    w.PicLoad(path);
+    fomMain& w = startWith(h, 200, 150);
     auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
     QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(30, 30));
     QVERIFY(!w.selection().state().AiraVisible);
@@ -293,11 +287,8 @@ void MainWindowTest::clickLeavesSelectionHidden() {
 }
 
 void MainWindowTest::barPullStopsShortOfTheOppositeSide() {
-    const QString path =
-        writePicture(m_dir, QStringLiteral("pull.png"), filledImage(200, 150, qRgb(0, 0, 0)));
     MainWindowHarness h;
-    fomMain& w = h.start();
-    w.PicLoad(path);
+    fomMain& w = startWith(h, 200, 150);
     auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
     sendMouse(picture, QEvent::MouseButtonPress, QPoint(10, 20), Qt::LeftButton, Qt::LeftButton);
     sendMouse(picture, QEvent::MouseMove, QPoint(50, 80), Qt::NoButton, Qt::LeftButton);
@@ -324,11 +315,8 @@ void MainWindowTest::autoScrollSpeeds_data() {
 void MainWindowTest::autoScrollSpeeds() {
     QFETCH(int, beyond);
     QFETCH(int, step);
-    const QString path =
-        writePicture(m_dir, QStringLiteral("wide2.png"), filledImage(2000, 1000, qRgb(0, 0, 0)));
     MainWindowHarness h;
-    fomMain& w = h.start();
-    w.PicLoad(path);
+    startWith(h, 2000, 1000);
     auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
     auto* hs = h.child<QScrollBar>(QStringLiteral("hscBord"));
     auto* v = h.child<QScrollBar>(QStringLiteral("vscBord"));
@@ -347,11 +335,8 @@ void MainWindowTest::autoScrollSpeeds() {
 }
 
 void MainWindowTest::blinkAlternatesTheBars() {
-    const QString path =
-        writePicture(m_dir, QStringLiteral("blink.png"), filledImage(100, 100, qRgb(0, 0, 0)));
     MainWindowHarness h;
-    fomMain& w = h.start();
-    w.PicLoad(path);
+    fomMain& w = startWith(h, 100, 100);
     w.AiraSet(40, 40, 1);
     auto* bar0 = h.child<AiraBarWidget>(QStringLiteral("picAira(0)"));
     auto* bar3 = h.child<AiraBarWidget>(QStringLiteral("picAira(3)"));
@@ -378,11 +363,8 @@ void MainWindowTest::dropLoadsTheFirstFile() {
 }
 
 void MainWindowTest::wheelMovesTheBarsByOneStep() {
-    const QString path =
-        writePicture(m_dir, QStringLiteral("wheel.png"), filledImage(1000, 800, qRgb(0, 0, 0)));
     MainWindowHarness h;
-    fomMain& w = h.start();
-    w.PicLoad(path);
+    fomMain& w = startWith(h, 1000, 800);
     auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
     auto* v = h.child<QScrollBar>(QStringLiteral("vscBord"));
     auto* hs = h.child<QScrollBar>(QStringLiteral("hscBord"));

@@ -259,29 +259,21 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QKeySequence>("shortcut");
-        const QKeySequence none;
-        QTest::newRow("open") << "mnuFileOpen"
-                              << "開く(&O)" << QKeySequence(Qt::CTRL | Qt::Key_O);
-        QTest::newRow("save") << "mnuFileSave"
-                              << "上書き保存(&S)" << QKeySequence(Qt::CTRL | Qt::Key_S);
-        QTest::newRow("save as") << "mnuFileSaveas"
-                                 << "名前を付けて保存(&A)" << none;
-        QTest::newRow("exit") << "mnuFileExit"
-                              << "閉じる(&X)" << none;
-        QTest::newRow("cut") << "mnuEditCut"
-                             << "切り取り(&T)" << QKeySequence(Qt::CTRL | Qt::Key_X);
-        QTest::newRow("copy") << "mnuEditCopy"
-                              << "ｺﾋﾟｰ(&C)" << QKeySequence(Qt::CTRL | Qt::Key_C);
-        QTest::newRow("paste") << "mnuEditPaste"
-                               << "貼り付け(&P)" << QKeySequence(Qt::CTRL | Qt::Key_V);
-        QTest::newRow("picture copy") << "mnuEditPicCopy"
-                                      << "画像形式でｺﾋﾟｰ" << none;
-        QTest::newRow("margins") << "mnuEditResize"
-                                 << "余白除去(&D)" << QKeySequence(Qt::CTRL | Qt::Key_D);
-        QTest::newRow("font") << "mnuEditFont"
-                              << "ﾌｫﾝﾄの設定(&F)..." << none;
-        QTest::newRow("colour") << "mnuEditColor"
-                                << "色の設定(&L)..." << none;
+        const auto row = [](const char* name, const char* caption, QKeySequence shortcut = {}) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption)
+                                << shortcut;
+        };
+        row("mnuFileOpen", "開く(&O)", QKeySequence(Qt::CTRL | Qt::Key_O));
+        row("mnuFileSave", "上書き保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S));
+        row("mnuFileSaveas", "名前を付けて保存(&A)");
+        row("mnuFileExit", "閉じる(&X)");
+        row("mnuEditCut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X));
+        row("mnuEditCopy", "ｺﾋﾟｰ(&C)", QKeySequence(Qt::CTRL | Qt::Key_C));
+        row("mnuEditPaste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V));
+        row("mnuEditPicCopy", "画像形式でｺﾋﾟｰ");
+        row("mnuEditResize", "余白除去(&D)", QKeySequence(Qt::CTRL | Qt::Key_D));
+        row("mnuEditFont", "ﾌｫﾝﾄの設定(&F)...");
+        row("mnuEditColor", "色の設定(&L)...");
     }
     void menus() {
         QFETCH(QString, name);

@@ -1,23 +1,25 @@
 #include "TextViewFixture.h"
 
+#include "common/FileSizeLimit.h"
+
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace {
 
 // "／＼" CR LF "（　）" in Shift-JIS.
 const QByteArray shiftJis("\x81\x5e\x81\x5f\r\n\x81\x69\x81\x40\x81\x6a");
 
-void writeFile(const QString& path, const QByteArray& bytes) {
+// Writes the bytes to a new file in the folder and returns its path.
+QString fileIn(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
     QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write the test's file");
+    return path;
 }
 
 QByteArray readFile(const QString& path) {
@@ -33,13 +35,19 @@ struct Choice {
     int action = 0;
 };
 
-void answerDialogs(Choice& choice) {
+// Runs a File menu command whose dialog answers with this name and filter.
+Choice choose(fomTextView& view, void (fomTextView::*command)(), const QString& fileName,
+              int filterIndex = 1) {
+    Choice choice{fileName, filterIndex, {}, 0};
     clsComDlg::setChooserForTests([&choice](clsComDlg& dialog, int action) {
         choice.shown = dialog;
         choice.action = action;
         dialog.FileName = choice.fileName;
         dialog.FilterIndex = choice.filterIndex;
     });
+    (view.*command)();
+    clsComDlg::setChooserForTests({});
+    return choice;
 }
 
 } // namespace
@@ -53,8 +61,7 @@ private slots:
 
     void shiftJisReadAndSavedBackByteForByte() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("aa.txt"));
-        writeFile(path, shiftJis);
+        const QString path = fileIn(dir, QStringLiteral("aa.txt"), shiftJis);
         TextViewFixture f;
         f.view->Read(path);
         QCOMPARE(f.view->TextBuf(), QStringLiteral("／＼\r\n（\u3000）"));
@@ -73,14 +80,11 @@ private slots:
 
     void overwriteAnsweredNoLeavesFileUntouched() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("keep.txt"));
-        writeFile(path, "old");
+        const QString path = fileIn(dir, QStringLiteral("keep.txt"), "old");
         TextViewFixture f;
         f.view->View(QStringLiteral("new"));
         f.answer = QMessageBox::No;
-        Choice choice{path, 1, {}, 0};
-        answerDialogs(choice);
-        f.view->mnuFileSaveas_Click();
+        choose(*f.view, &fomTextView::mnuFileSaveas_Click, path);
         QCOMPARE(f.asked.size(), 1);
         QCOMPARE(readFile(path), QByteArray("old"));
         QCOMPARE(f.view->windowTitle(), QStringLiteral("Text View"));
@@ -107,9 +111,8 @@ private slots:
         QTemporaryDir dir;
         TextViewFixture f;
         f.view->View(QStringLiteral("(´・ω・`)\r\nabc"));
-        Choice choice{dir.filePath(chosen), filterIndex, {}, 0};
-        answerDialogs(choice);
-        f.view->mnuFileSaveas_Click();
+        const Choice choice =
+            choose(*f.view, &fomTextView::mnuFileSaveas_Click, dir.filePath(chosen), filterIndex);
         QCOMPARE(choice.action, 2);
         const QString path = dir.filePath(written);
         QCOMPARE(f.view->TextFileName(), path);
@@ -134,21 +137,16 @@ private slots:
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("proposed");
         QTest::addColumn<int>("index");
-        QTest::newRow("nothing") << ""
-                                 << ""
-                                 << "無題" << 1;
-        QTest::newRow("picture") << ""
-                                 << "/pic/cat.jpg"
-                                 << "/pic/cat" << 1;
-        QTest::newRow("text file") << "/t/a.txt"
-                                   << "/pic/cat.jpg"
-                                   << "/t/a.txt" << 1;
-        QTest::newRow("bitmap file") << "/t/a.Bmp"
-                                     << ""
-                                     << "/t/a.Bmp" << 2;
-        QTest::newRow("other file") << "/t/a.dat"
-                                    << ""
-                                    << "/t/a.dat" << 3;
+        const auto row = [](const char* name, const char* textFile, const char* picture,
+                            const char* proposed, int index) {
+            QTest::newRow(name) << QString::fromUtf8(textFile) << QString::fromUtf8(picture)
+                                << QString::fromUtf8(proposed) << index;
+        };
+        row("nothing", "", "", "無題", 1);
+        row("picture", "", "/pic/cat.jpg", "/pic/cat", 1);
+        row("text file", "/t/a.txt", "/pic/cat.jpg", "/t/a.txt", 1);
+        row("bitmap file", "/t/a.Bmp", "", "/t/a.Bmp", 2);
+        row("other file", "/t/a.dat", "", "/t/a.dat", 3);
     }
     void saveAsProposals() {
         QFETCH(QString, textFile);
@@ -158,13 +156,10 @@ private slots:
         f.view->View(QStringLiteral("x"));
         if (!textFile.isEmpty()) {
             QTemporaryDir dir;
-            Choice open{textFile, 1, {}, 0};
-            answerDialogs(open);
-            f.view->mnuFileOpen_Click(); // the file is missing: only the name is taken
+            choose(*f.view, &fomTextView::mnuFileOpen_Click,
+                   textFile); // the file is missing: only the name is taken
         }
-        Choice choice{QString(), 1, {}, 0};
-        answerDialogs(choice);
-        f.view->mnuFileSaveas_Click();
+        const Choice choice = choose(*f.view, &fomTextView::mnuFileSaveas_Click, QString());
         QTEST(choice.shown.FileName, "proposed");
         QTEST(choice.shown.FilterIndex, "index");
         QCOMPARE(choice.shown.DialogTitle, QStringLiteral("出力ﾌｧｲﾙの選択"));
@@ -178,9 +173,7 @@ private slots:
         QTemporaryDir dir;
         TextViewFixture f;
         f.view->View(QStringLiteral("abc"));
-        Choice choice{dir.filePath(QStringLiteral("pic")), 2, {}, 0};
-        answerDialogs(choice);
-        f.view->mnuFileSaveas_Click();
+        choose(*f.view, &fomTextView::mnuFileSaveas_Click, dir.filePath(QStringLiteral("pic")), 2);
         const QString path = dir.filePath(QStringLiteral("pic.bmp"));
         const QByteArray first = readFile(path);
         f.view->View(QStringLiteral("abcdef"));
@@ -195,13 +188,10 @@ private slots:
 
     void failedRenderingKeepsOldFile() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("old.bmp"));
-        writeFile(path, "OLD");
+        const QString path = fileIn(dir, QStringLiteral("old.bmp"), "OLD");
         TextViewFixture f;
         f.view->View(QString());
-        Choice choice{path, 2, {}, 0};
-        answerDialogs(choice);
-        f.view->mnuFileSaveas_Click();
+        choose(*f.view, &fomTextView::mnuFileSaveas_Click, path, 2);
         QCOMPARE(f.asked.size(), 2);
         QCOMPARE(f.asked[1].text, QStringLiteral("画像形式のコピーはできません"));
         QCOMPARE(readFile(path), QByteArray("OLD"));
@@ -209,22 +199,14 @@ private slots:
 
     void failedWriteKeepsOldFile() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("old.txt"));
-        writeFile(path, "OLD");
+        const QString path = fileIn(dir, QStringLiteral("old.txt"), "OLD");
         TextViewFixture f;
         f.view->View(QString(100000, u'x'));
-        Choice choice{path, 1, {}, 0};
-        answerDialogs(choice);
-        // A file-size limit makes the write come up short, as a full disk would.
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 10000;
-        setrlimit(RLIMIT_FSIZE, &small);
-        f.view->mnuFileSaveas_Click();
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        {
+            const FileSizeLimit fullDisk(10000); // the write comes up short
+            QVERIFY(fullDisk.ok());
+            choose(*f.view, &fomTextView::mnuFileSaveas_Click, path);
+        }
         QCOMPARE(f.asked.size(), 2);
         QCOMPARE(f.asked[1].text, path + QStringLiteral("に保存できません。"));
         QCOMPARE(f.asked[1].icon, MessageBoxes::Icon::Critical);
@@ -245,9 +227,7 @@ private slots:
         TextViewFixture f;
         f.answer = yes ? QMessageBox::Yes : QMessageBox::No;
         f.view->View(QStringLiteral("aé한b"));
-        Choice choice{path, 1, {}, 0};
-        answerDialogs(choice);
-        f.view->mnuFileSaveas_Click();
+        choose(*f.view, &fomTextView::mnuFileSaveas_Click, path);
         QCOMPARE(f.asked.size(), 1);
         QVERIFY(f.asked[0].text.contains(QStringLiteral("é한")));
         QCOMPARE(f.asked[0].defaultButton, QMessageBox::No);
@@ -266,9 +246,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("e.txt"));
         TextViewFixture f;
         f.view->View(QString());
-        Choice choice{path, 1, {}, 0};
-        answerDialogs(choice);
-        f.view->mnuFileSaveas_Click();
+        choose(*f.view, &fomTextView::mnuFileSaveas_Click, path);
         QVERIFY(f.asked.isEmpty());
         QCOMPARE(readFile(path), QByteArray());
         QCOMPARE(f.view->windowTitle(), QStringLiteral("e.txt - Text View"));
@@ -290,8 +268,7 @@ private slots:
     void binaryFile() {
         QFETCH(bool, yes);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("b.dat"));
-        writeFile(path, QByteArray("ab\0c", 4));
+        const QString path = fileIn(dir, QStringLiteral("b.dat"), QByteArray("ab\0c", 4));
         TextViewFixture f;
         f.view->View(QStringLiteral("before"));
         f.answer = yes ? QMessageBox::Yes : QMessageBox::No;
@@ -308,8 +285,7 @@ private slots:
 
     void emptyFileReadsAsEmptyText() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("e.txt"));
-        writeFile(path, QByteArray());
+        const QString path = fileIn(dir, QStringLiteral("e.txt"), QByteArray());
         TextViewFixture f;
         f.view->View(QStringLiteral("before"));
         f.view->Read(path);
@@ -320,21 +296,16 @@ private slots:
 
     void openDialog() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("o.txt"));
-        writeFile(path, "hello");
+        const QString path = fileIn(dir, QStringLiteral("o.txt"), "hello");
         TextViewFixture f;
         f.view->View(QStringLiteral("x"));
-        Choice cancel{QString(), 1, {}, 0};
-        answerDialogs(cancel);
-        f.view->mnuFileOpen_Click();
+        const Choice cancel = choose(*f.view, &fomTextView::mnuFileOpen_Click, QString());
         QCOMPARE(cancel.action, 1);
         QCOMPARE(cancel.shown.DialogTitle, QStringLiteral("入力ﾌｧｲﾙの選択"));
         QCOMPARE(cancel.shown.Flags, 2625540);
         QCOMPARE(cancel.shown.Filter, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(txt)|*.txt|全てのﾌｧｲﾙ(*.*)|*.*"));
         QCOMPARE(f.view->TextBuf(), QStringLiteral("x"));
-        Choice choice{path, 1, {}, 0};
-        answerDialogs(choice);
-        f.view->mnuFileOpen_Click();
+        choose(*f.view, &fomTextView::mnuFileOpen_Click, path);
         QCOMPARE(f.view->TextBuf(), QStringLiteral("hello"));
         QCOMPARE(f.view->TextFileName(), path);
     }
@@ -347,8 +318,7 @@ private slots:
     void droppedFileIsRead() {
         QFETCH(QString, target);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("d.txt"));
-        writeFile(path, shiftJis);
+        const QString path = fileIn(dir, QStringLiteral("d.txt"), shiftJis);
         TextViewFixture f;
         f.view->View(QStringLiteral("x"));
         QMimeData data;
@@ -427,8 +397,7 @@ private slots:
 
     void viewKeepsFileAndCaption() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("k.txt"));
-        writeFile(path, "k");
+        const QString path = fileIn(dir, QStringLiteral("k.txt"), "k");
         TextViewFixture f;
         f.view->Read(path);
         f.view->View(QStringLiteral("converted"));
