@@ -245,12 +245,12 @@ ConversionResult ConvNormalWithThreads(const ConversionInput& input, RunServices
                                        int threads) {
     ConversionResult result;
     PreparedRun run;
-    if (const auto end = prepareRun(input, input.settings.TextTable1, services, run)) {
+    const auto end = prepareRun(input, input.settings.TextTable1, services, run);
+    result.selectionCopy = run.selectionCopy;
+    if (end) {
         result.outcome = *end;
-        result.selectionCopy = run.selectionCopy;
         return result;
     }
-    result.selectionCopy = run.selectionCopy;
 
     const SourcePlane plane(run.buffer, run.raster, nullptr, reach(run));
     const RowConverter rows(input, run, plane, measureDensities(input, run));
@@ -258,17 +258,6 @@ ConversionResult ConvNormalWithThreads(const ConversionInput& input, RunServices
     const double work = static_cast<double>(lines) * run.raster.colsPx *
                         (run.rowHeight + static_cast<double>(run.palette.size()) / 4);
     const RowRunner runner(lines, run.raster.colsPx, threads, work);
-    std::vector<Scratch> scratch;
-    for (int slot = 0; slot < runner.threads(); ++slot)
-        scratch.push_back(rows.scratch());
-    QString out;
-    result.outcome = runner.run(
-        services,
-        [&](int r, int slot, RowTicker& ticker, QString& line) {
-            return rows.convert(r, scratch[static_cast<size_t>(slot)], ticker, line);
-        },
-        out);
-    if (result.outcome == ConvOutcome::HandedOff)
-        services.handOff(out);
+    result.outcome = convertRows(runner, rows, services);
     return result;
 }

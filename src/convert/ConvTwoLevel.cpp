@@ -279,12 +279,12 @@ ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServic
                                          int threads) {
     ConversionResult result;
     PreparedRun run;
-    if (const auto end = prepareRun(input, input.settings.TextTable2, services, run)) {
+    const auto end = prepareRun(input, input.settings.TextTable2, services, run);
+    result.selectionCopy = run.selectionCopy;
+    if (end) {
         result.outcome = *end;
-        result.selectionCopy = run.selectionCopy;
         return result;
     }
-    result.selectionCopy = run.selectionCopy;
 
     const int maxWidth = *std::max_element(run.charWidth.begin(), run.charWidth.end());
     const std::optional<GlyphColumns> glyphs = buildMaps(input, run, maxWidth);
@@ -300,17 +300,6 @@ ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServic
     const double work = static_cast<double>(lines) * run.raster.colsPx * run.rowHeight *
                         static_cast<double>(run.palette.size());
     const RowRunner runner(lines, run.raster.colsPx, threads, work);
-    std::vector<Scratch> scratch;
-    for (int slot = 0; slot < runner.threads(); ++slot)
-        scratch.push_back(rows.scratch());
-    QString out;
-    result.outcome = runner.run(
-        services,
-        [&](int r, int slot, RowTicker& ticker, QString& line) {
-            return rows.convert(r, scratch[static_cast<size_t>(slot)], ticker, line);
-        },
-        out);
-    if (result.outcome == ConvOutcome::HandedOff)
-        services.handOff(out);
+    result.outcome = convertRows(runner, rows, services);
     return result;
 }

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <vector>
 
 // What a converter's row loop calls before every character: the progress and the abort check.
 // On one thread it calls the run's services exactly as a plain loop would (the percentage when it
@@ -100,3 +101,22 @@ private:
     int m_colsPx;
     int m_threads;
 };
+
+// Converts every row with rows.convert, each thread on its own scratch memory from
+// rows.scratch(), and hands the finished text off. Returns the run's outcome.
+template <typename Rows>
+ConvOutcome convertRows(const RowRunner& runner, const Rows& rows, RunServices& services) {
+    std::vector<decltype(rows.scratch())> scratch;
+    for (int slot = 0; slot < runner.threads(); ++slot)
+        scratch.push_back(rows.scratch());
+    QString out;
+    const ConvOutcome outcome = runner.run(
+        services,
+        [&](int r, int slot, RowTicker& ticker, QString& line) {
+            return rows.convert(r, scratch[static_cast<size_t>(slot)], ticker, line);
+        },
+        out);
+    if (outcome == ConvOutcome::HandedOff)
+        services.handOff(out);
+    return outcome;
+}
