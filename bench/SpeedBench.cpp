@@ -109,7 +109,14 @@ void convert(benchmark::State& state) {
 // width count / 16 on rows of 16 pixels.
 void absDiffKernel(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
-    const bool portable = state.range(1) != 0;
+    const std::vector<AbsDiff::Kernel> kernels = AbsDiff::kernels();
+    const size_t index = static_cast<size_t>(state.range(1));
+    if (index >= kernels.size()) {
+        state.SkipWithError("this processor lacks that kernel");
+        return;
+    }
+    const AbsDiff::Kernel kernel = kernels[index];
+    state.SetLabel(kernel.name);
     std::mt19937 random(5);
     std::uniform_real_distribution<double> value(0.0, 1.0);
     std::vector<double> a(4096);
@@ -123,8 +130,7 @@ void absDiffKernel(benchmark::State& state) {
     for (auto _ : state) {
         const double* p = a.data() + offset;
         const double* q = b.data() + (offset * 7) % 2048;
-        benchmark::DoNotOptimize(portable ? AbsDiff::sumPortable(p, q, count, inf)
-                                          : AbsDiff::sum(p, q, count, inf));
+        benchmark::DoNotOptimize(kernel.sum(p, q, count, inf));
         offset = (offset + static_cast<size_t>(count)) % 2048;
     }
     state.counters["absdiff/s"] =
@@ -161,12 +167,7 @@ BENCHMARK(convert)
     ->Apply(referenceArguments)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(absDiffKernel)
-    ->ArgNames({"count", "portable"})
-    ->Args({128, 0})
-    ->Args({128, 1})
-    ->Args({256, 0})
-    ->Args({256, 1});
+BENCHMARK(absDiffKernel)->ArgNames({"count", "kernel"})->ArgsProduct({{112, 128, 256}, {0, 1, 2}});
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -1,19 +1,34 @@
 #pragma once
 
+#include <vector>
+
 // Sum of absolute differences of two arrays of doubles, the inner loop of the two-level
-// converter. Uses AVX2 where the processor has it (chosen at run time, so the program still runs
-// on older processors) and a portable loop elsewhere; both add the differences in the same order
-// (16 running sums, combined in a fixed order), so they give the same result bit for bit.
+// converter. Uses the widest vectors the processor has (AVX-512 or AVX2, chosen at run time, so
+// the program still runs on older processors) and a portable loop elsewhere; all of them add the
+// differences in the same order (16 running sums, combined in a fixed order), so they give the
+// same result bit for bit.
 namespace AbsDiff {
 
 // The sum of |a[k] - b[k]| for k = 0..count-1. Once a partial sum exceeds limit the sum stops
 // early and a value above limit is returned: the caller only needs to know that it lost.
 double sum(const double* a, const double* b, int count, double limit);
 
-// The portable loop, whatever the processor; for tests.
-double sumPortable(const double* a, const double* b, int count, double limit);
+// The four sums of |window[k] - glyphs[j][k]| for k = 0..count-1, each the value sum() gives
+// without a limit. Faster than four calls: the window is read once and the sums overlap.
+void sum4(const double* window, const double* const glyphs[4], int count, double out[4]);
 
-// Whether sum() uses AVX2 on this processor.
-bool usesAvx2();
+// One implementation of sum() and sum4().
+struct Kernel {
+    const char* name;
+    double (*sum)(const double* a, const double* b, int count, double limit);
+    void (*sum4)(const double* window, const double* const glyphs[4], int count, double out[4]);
+};
+
+// Every implementation this processor runs, the portable loop first and the one sum() uses last;
+// for tests and benchmarks.
+std::vector<Kernel> kernels();
+
+// The name of the implementation sum() uses.
+const char* chosenKernel();
 
 } // namespace AbsDiff

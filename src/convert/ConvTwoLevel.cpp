@@ -63,10 +63,12 @@ std::optional<GlyphColumns> buildMaps(const ConversionInput& input, const Prepar
 
 // One thread's memory for its rows.
 struct Scratch {
-    std::vector<double> band;       // the row band, column after column
-    std::vector<double> columnSum;  // the sum of each band column
-    std::vector<double> windowMean; // the band's mean over widths 1..maxWidth from x
-    std::vector<double> bound;      // each candidate's lower bound at x
+    std::vector<double> band;        // the row band, column after column
+    std::vector<const double*> rows; // the source rows of the band
+    std::vector<double> columnSum;   // the sum of each band column
+    std::vector<double> bound;       // each candidate's lower bound at x, in order of width
+    std::vector<int> survivors;      // the candidates that may still win at x, by width
+    std::vector<double> scores;      // their scores
     // With a palette of one width, per place of the row: the band's mean, the best score so
     // far and the character that has it.
     std::vector<double> placeMean;
@@ -88,6 +90,17 @@ public:
         for (qsizetype i = 0; i < run.palette.size(); ++i)
             if (isCandidate(run, i))
                 m_candidates.push_back(static_cast<int>(i));
+        m_byWidth = m_candidates;
+        std::stable_sort(m_byWidth.begin(), m_byWidth.end(),
+                         [&](int a, int b) { return width(a) < width(b); });
+        for (size_t c = 0; c < m_byWidth.size(); ++c) {
+            const int i = m_byWidth[c];
+            m_sortedMean.push_back(glyphs.mean(i));
+            m_sortedMaps.push_back(glyphs.values(i));
+            if (m_groups.empty() || m_groups.back().width != width(i))
+                m_groups.push_back({width(i), static_cast<int>(c), static_cast<int>(c)});
+            ++m_groups.back().end;
+        }
         m_oneWidth = std::all_of(m_candidates.begin(), m_candidates.end(),
                                  [&](int i) { return width(i) == maxWidth; });
     }
@@ -95,9 +108,11 @@ public:
     Scratch scratch() const {
         Scratch s;
         s.band.resize(static_cast<size_t>(m_colsPx) * static_cast<size_t>(m_rowHeight));
+        s.rows.resize(static_cast<size_t>(m_rowHeight));
         s.columnSum.resize(static_cast<size_t>(m_colsPx));
-        s.windowMean.resize(static_cast<size_t>(m_maxWidth) + 1);
-        s.bound.resize(static_cast<size_t>(m_run.palette.size()));
+        s.bound.resize(m_byWidth.size());
+        s.survivors.resize(m_byWidth.size());
+        s.scores.resize(m_byWidth.size());
         if (m_oneWidth) {
             s.placeMean.resize(999);
             s.placeBest.resize(999);
@@ -200,11 +215,13 @@ private:
 
     void fillBand(int r, Scratch& s) const {
         const qint32 top = static_cast<qint32>(r) * m_rowHeight;
-        for (int y = 0; y < m_rowHeight; ++y) {
-            const double* source = m_plane.row(top + y);
-            double* out = s.band.data() + y;
-            for (int xv = 0; xv < m_colsPx; ++xv, out += m_rowHeight)
-                *out = source[m_plane.columnOf(xv)];
+        for (int y = 0; y < m_rowHeight; ++y)
+            s.rows[static_cast<size_t>(y)] = m_plane.row(top + y);
+        double* out = s.band.data();
+        for (int xv = 0; xv < m_colsPx; ++xv) {
+            const int column = m_plane.columnOf(xv);
+            for (int y = 0; y < m_rowHeight; ++y)
+                *out++ = s.rows[static_cast<size_t>(y)][column];
         }
         const double* column = s.band.data();
         for (int xv = 0; xv < m_colsPx; ++xv, column += m_rowHeight) {
@@ -219,50 +236,98 @@ private:
     // then the first in the palette. Candidates are compared by that order alone, so they may be
     // scored in any order and skipped once they cannot win.
     int choose(int x, Scratch& s) const {
-        double sum = 0;
-        for (int w = 1; w <= m_maxWidth; ++w) {
-            sum += s.columnSum[static_cast<size_t>(x + w - 1)];
-            s.windowMean[static_cast<size_t>(w)] = sum / (static_cast<double>(w) * m_rowHeight);
-        }
-        // The mean absolute difference is at least the difference of the means.
-        int first = m_candidates.front();
+        // The mean absolute difference is at least the difference of the means; the candidate
+        // with the smallest bound is scored first, to have a best score to compare with.
+        double columns = 0;
+        int width = 0;
+        int first = 0;
         double firstBound = std::numeric_limits<double>::infinity();
-        for (const int i : m_candidates) {
-            const double bound =
-                std::fabs(s.windowMean[static_cast<size_t>(width(i))] - m_glyphs.mean(i));
-            s.bound[static_cast<size_t>(i)] = bound;
-            first = bound < firstBound ? i : first;
-            firstBound = std::min(bound, firstBound);
-        }
-        const double* window = s.band.data() + static_cast<size_t>(x) * m_rowHeight;
-        int chosen = first;
-        double best = score(first, window, std::numeric_limits<double>::infinity());
-        for (const int i : m_candidates) {
-            if (i == first || s.bound[static_cast<size_t>(i)] > best + safetyMargin)
-                continue;
-            const double candidate = score(i, window, best + safetyMargin);
-            if (candidate < best ||
-                (candidate == best &&
-                 (width(i) > width(chosen) || (width(i) == width(chosen) && i < chosen)))) {
-                chosen = i;
-                best = candidate;
+        for (const WidthGroup& group : m_groups) {
+            for (; width < group.width; ++width)
+                columns += s.columnSum[static_cast<size_t>(x + width)];
+            const double mean = columns / (static_cast<double>(width) * m_rowHeight);
+            for (int c = group.begin; c < group.end; ++c) {
+                const double bound = std::fabs(mean - m_sortedMean[static_cast<size_t>(c)]);
+                s.bound[static_cast<size_t>(c)] = bound;
+                first = bound < firstBound ? c : first;
+                firstBound = std::min(bound, firstBound);
             }
         }
-        return chosen;
+        const double* window = s.band.data() + static_cast<size_t>(x) * m_rowHeight;
+        Choice best{m_byWidth[static_cast<size_t>(first)], 0};
+        best.score = score(best.index, window, std::numeric_limits<double>::infinity());
+
+        // The rest that can still win, summed four of one width at a time (a short run repeats
+        // its last one): nearly every candidate's sum runs to its end, so whole sums side by
+        // side beat stopping early. All sums come first, so that they overlap, then the choice.
+        const double cut = best.score + safetyMargin;
+        int left = 0;
+        for (const WidthGroup& group : m_groups) {
+            const int begin = left;
+            for (int c = group.begin; c < group.end; ++c) {
+                s.survivors[static_cast<size_t>(left)] = c;
+                left += c != first && s.bound[static_cast<size_t>(c)] <= cut ? 1 : 0;
+            }
+            const int values = group.width * m_rowHeight;
+            for (int k = begin; k < left; k += 4) {
+                const int length = std::min(4, left - k);
+                const double* maps[4];
+                for (int j = 0; j < 4; ++j) {
+                    const int c = s.survivors[static_cast<size_t>(k + std::min(j, length - 1))];
+                    maps[j] = m_sortedMaps[static_cast<size_t>(c)];
+                }
+                double sums[4];
+                AbsDiff::sum4(window, maps, values, sums);
+                for (int j = 0; j < length; ++j)
+                    s.scores[static_cast<size_t>(k + j)] = sums[j] / static_cast<double>(values);
+            }
+        }
+        for (int k = 0; k < left; ++k)
+            consider(best, m_byWidth[static_cast<size_t>(s.survivors[static_cast<size_t>(k)])],
+                     s.scores[static_cast<size_t>(k)]);
+        return best.index;
+    }
+
+    // The best candidate so far and its score.
+    struct Choice {
+        int index;
+        double score;
+    };
+
+    // Takes candidate i when it beats the best so far: a smaller score, or the same score and a
+    // wider character, or the same width and an earlier place in the palette.
+    void consider(Choice& best, int i, double candidate) const {
+        if (candidate < best.score ||
+            (candidate == best.score &&
+             (width(i) > width(best.index) || (width(i) == width(best.index) && i < best.index))))
+            best = {i, candidate};
     }
 
     // Candidate i's score at window; above limit when it is certain to be above it.
     double score(int i, const double* window, double limit) const {
         const double count = static_cast<double>(width(i)) * m_rowHeight;
+        const double limitSum = limit * count;
         const double sum =
-            AbsDiff::sum(window, m_glyphs.values(i), width(i) * m_rowHeight, limit * count);
-        return sum / count;
+            AbsDiff::sum(window, m_glyphs.values(i), width(i) * m_rowHeight, limitSum);
+        // Most candidates stop early and lose; only a finished sum needs its mean.
+        return sum <= limitSum ? sum / count : std::numeric_limits<double>::infinity();
     }
 
     const PreparedRun& m_run;
     const SourcePlane& m_plane;
     const GlyphColumns& m_glyphs;
     std::vector<int> m_candidates;
+    // The candidates narrowest first, with their means and maps in that order, and where each
+    // width begins and ends in it.
+    struct WidthGroup {
+        int width;
+        int begin;
+        int end;
+    };
+    std::vector<int> m_byWidth;
+    std::vector<double> m_sortedMean;
+    std::vector<const double*> m_sortedMaps;
+    std::vector<WidthGroup> m_groups;
     bool m_oneWidth = false; // every candidate is maxWidth wide
     int m_maxWidth;
     int m_rowHeight;

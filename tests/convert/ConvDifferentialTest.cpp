@@ -231,27 +231,38 @@ void ConvDifferentialTest::compareTwoLevel(const Run& reference, const Run& fast
 void ConvDifferentialTest::portableAndVectorSumsAgree() {
     std::mt19937 random(11);
     std::uniform_real_distribution<double> value(0.0, 1.0);
-    std::vector<double> a(600);
-    std::vector<double> b(600);
+    std::vector<double> a(604);
+    std::vector<double> b(604);
     for (size_t k = 0; k < a.size(); ++k) {
         a[k] = value(random);
         b[k] = value(random);
     }
     const double inf = std::numeric_limits<double>::infinity();
-    for (const int count : {0, 1, 3, 4, 15, 16, 17, 31, 32, 33, 100, 128, 255, 256, 599}) {
+    for (const int count :
+         {0, 1, 3, 4, 15, 16, 17, 24, 31, 32, 33, 44, 100, 112, 128, 255, 256, 599}) {
         double plain = 0;
         for (int k = 0; k < count; ++k)
             plain += std::fabs(a[static_cast<size_t>(k)] - b[static_cast<size_t>(k)]);
-        const double portable = AbsDiff::sumPortable(a.data(), b.data(), count, inf);
-        QCOMPARE(AbsDiff::sum(a.data(), b.data(), count, inf), portable);
+        const std::vector<AbsDiff::Kernel> kernels = AbsDiff::kernels();
+        const double portable = kernels.front().sum(a.data(), b.data(), count, inf);
         QVERIFY(std::fabs(portable - plain) <= 1e-12 * (1 + plain));
-        // A limit below the sum: the answer must exceed it, whether it stopped early or not.
-        if (count > 0) {
-            QVERIFY(AbsDiff::sum(a.data(), b.data(), count, plain / 3) > plain / 3);
-            QVERIFY(AbsDiff::sumPortable(a.data(), b.data(), count, plain / 3) > plain / 3);
+        // Four glyphs at different offsets of b against the window a.
+        const double* const glyphs[4] = {b.data(), b.data() + 1, a.data() + 2, b.data()};
+        double expected[4];
+        for (int j = 0; j < 4; ++j)
+            expected[j] = kernels.front().sum(a.data(), glyphs[j], count, inf);
+        for (const AbsDiff::Kernel& kernel : kernels) {
+            QCOMPARE(kernel.sum(a.data(), b.data(), count, inf), portable);
+            double four[4];
+            kernel.sum4(a.data(), glyphs, count, four);
+            for (int j = 0; j < 4; ++j)
+                QCOMPARE(four[j], expected[j]);
+            // A limit below the sum: the answer must exceed it, whether it stopped early or not.
+            if (count > 0)
+                QVERIFY(kernel.sum(a.data(), b.data(), count, plain / 3) > plain / 3);
         }
     }
-    qInfo("vector sums: %s", AbsDiff::usesAvx2() ? "AVX2" : "portable");
+    qInfo("vector sums: %s", AbsDiff::chosenKernel());
 }
 
 void ConvDifferentialTest::threadsAskThe999QuestionOnce_data() {
