@@ -80,6 +80,12 @@ struct Scratch {
 // so that the block's maps stay in the cache (2,000 kanji maps are 4 MB).
 constexpr int blockCharacters = 128;
 
+// The best candidate so far and its score.
+struct Choice {
+    int index;
+    double score;
+};
+
 // Everything a row needs, shared read-only by all threads.
 class RowConverter {
 public:
@@ -189,24 +195,41 @@ private:
                 return false;
             const size_t end = std::min(m_candidates.size(), start + blockCharacters);
             for (int place = 0; place < places; ++place) {
-                const int x = place * m_maxWidth;
                 const size_t p = static_cast<size_t>(place);
-                for (size_t c = start; c < end; ++c) {
-                    const int i = m_candidates[c];
-                    double& best = s.placeBest[p];
-                    int& chosen = s.placeChoice[p];
-                    if (i == chosen ||
-                        std::fabs(s.placeMean[p] - m_glyphs.mean(i)) > best + safetyMargin)
-                        continue;
-                    const double candidate = score(i, window(x, s), best + safetyMargin);
-                    if (candidate < best || (candidate == best && i < chosen)) {
-                        chosen = i;
-                        best = candidate;
-                    }
-                }
+                Choice best{s.placeChoice[p], s.placeBest[p]};
+                scoreSurvivors(start, end, s.placeMean[p], window(place * m_maxWidth, s), s, best);
+                s.placeChoice[p] = best.index;
+                s.placeBest[p] = best.score;
             }
         }
         return true;
+    }
+
+    // Candidates start..end-1 of a one-width palette at one place whose band mean is mean: those
+    // that can still beat best are summed four at a time (whole sums: nearly all would run to
+    // their end anyway) and best is updated.
+    void scoreSurvivors(size_t start, size_t end, double mean, const double* window, Scratch& s,
+                        Choice& best) const {
+        const double cut = best.score + safetyMargin;
+        int left = 0;
+        for (size_t c = start; c < end; ++c) {
+            const int i = m_candidates[c];
+            s.survivors[static_cast<size_t>(left)] = i;
+            left += i != best.index && std::fabs(mean - m_glyphs.mean(i)) <= cut ? 1 : 0;
+        }
+        const int values = m_maxWidth * m_rowHeight;
+        for (int k = 0; k < left; k += 4) {
+            const int length = std::min(4, left - k);
+            const double* maps[4];
+            for (int j = 0; j < 4; ++j)
+                maps[j] =
+                    m_glyphs.values(s.survivors[static_cast<size_t>(k + std::min(j, length - 1))]);
+            double sums[4];
+            AbsDiff::sum4(window, maps, values, sums);
+            for (int j = 0; j < length; ++j)
+                consider(best, s.survivors[static_cast<size_t>(k + j)],
+                         sums[j] / static_cast<double>(values));
+        }
     }
 
     const double* window(int x, const Scratch& s) const {
@@ -287,12 +310,6 @@ private:
                      s.scores[static_cast<size_t>(k)]);
         return best.index;
     }
-
-    // The best candidate so far and its score.
-    struct Choice {
-        int index;
-        double score;
-    };
 
     // Takes candidate i when it beats the best so far: a smaller score, or the same score and a
     // wider character, or the same width and an earlier place in the palette.
