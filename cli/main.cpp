@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -91,6 +92,18 @@ void dropStartupNoise(QtMsgType type, const QMessageLogContext& context, const Q
     qtDefaultHandler(type, context, message);
 }
 
+// Ends the process once everything is written: tearing down the picture, the glyphs and Qt
+// would only free memory the system takes back anyway, and costs a noticeable part of a short
+// run. Sanitizer builds return normally, so that the leak check still sees every run.
+int endProcess(int exitCode) {
+#if !defined(__SANITIZE_ADDRESS__)
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(exitCode);
+#endif
+    return exitCode;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -152,5 +165,5 @@ int main(int argc, char* argv[]) {
             printError(message);
         return result.outcome == ConvOutcome::Aborted ? 130 : 1;
     }
-    return writeResult(options, services.text(), result.selectionCopy);
+    return endProcess(writeResult(options, services.text(), result.selectionCopy));
 }

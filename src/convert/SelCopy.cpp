@@ -36,6 +36,9 @@ qint16 SelCopy(const QImage& picture, const SelectionState& selection, QImage& t
         target = QImage();
         return 0;
     }
-    target = picture.copy(x, y, w, h).convertToFormat(QImage::Format_RGB32);
+    // The whole picture is shared rather than copied: QImage copies it only when either is
+    // changed.
+    const QImage part = x == 0 && y == 0 && w == pw && h == ph ? picture : picture.copy(x, y, w, h);
+    target = part.convertToFormat(QImage::Format_RGB32);
     return 0;
 }
