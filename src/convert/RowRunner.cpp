@@ -110,6 +110,7 @@ ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& conv
     std::atomic<int> nextRow{0};
     std::atomic<bool> abort{false};
     std::atomic<qint64> done{0};
+    std::atomic<int> awaited{0}; // the first line not yet finished, as the starting thread knows
     std::mutex mutex;
     std::condition_variable rowFinished;
 
@@ -129,7 +130,9 @@ ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& conv
             lines[static_cast<size_t>(r)] = std::move(line);
             ends[static_cast<size_t>(r)] = end;
             finished[static_cast<size_t>(r)] = 1;
-            rowFinished.notify_one();
+            // Only the line the starting thread waits for wakes it; the rest it finds later.
+            if (r == awaited.load(std::memory_order_relaxed))
+                rowFinished.notify_one();
         }
     };
     std::vector<std::thread> workers;
@@ -171,6 +174,7 @@ ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& conv
             }
             ++nextLine;
         }
+        awaited.store(nextLine, std::memory_order_relaxed);
     }
     stop(ConvOutcome::HandedOff);
     out = joinLines(lines);
