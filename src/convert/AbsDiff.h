@@ -13,15 +13,10 @@ namespace AbsDiff {
 // early and a value above limit is returned: the caller only needs to know that it lost.
 double sum(const double* a, const double* b, int count, double limit);
 
-// The four sums of |window[k] - glyphs[j][k]| for k = 0..count-1, each the value sum() gives
-// without a limit. Faster than four calls: the window is read once and the sums overlap.
-void sum4(const double* window, const double* const glyphs[4], int count, double out[4]);
-
-// One implementation of sum() and sum4().
+// One implementation of sum().
 struct Kernel {
     const char* name;
     double (*sum)(const double* a, const double* b, int count, double limit);
-    void (*sum4)(const double* window, const double* const glyphs[4], int count, double out[4]);
 };
 
 // Every implementation this processor runs, the portable loop first and the one sum() uses last;

@@ -6,6 +6,7 @@
 #include "convert/RowRunner.h"
 #include "convert/RunMessages.h"
 #include "convert/RunPreparation.h"
+#include "convert/ScreenSums.h"
 #include "convert/SourcePlane.h"
 #include "platform/Numbers.h"
 
@@ -64,11 +65,11 @@ std::optional<GlyphColumns> buildMaps(const ConversionInput& input, const Prepar
 // One thread's memory for its rows.
 struct Scratch {
     std::vector<double> band;        // the row band, column after column
+    std::vector<float> bandFloats;   // the same in single precision, for screening
     std::vector<const double*> rows; // the source rows of the band
     std::vector<double> columnSum;   // the sum of each band column
     std::vector<double> bound;       // each candidate's lower bound at x, in order of width
-    std::vector<int> survivors;      // the candidates that may still win at x, by width
-    std::vector<double> scores;      // their scores
+    std::vector<int> survivors;      // the candidates of one width that may still win at x
     // With a palette of one width, per place of the row: the band's mean, the best score so
     // far and the character that has it.
     std::vector<double> placeMean;
@@ -114,11 +115,11 @@ public:
     Scratch scratch() const {
         Scratch s;
         s.band.resize(static_cast<size_t>(m_colsPx) * static_cast<size_t>(m_rowHeight));
+        s.bandFloats.resize(s.band.size());
         s.rows.resize(static_cast<size_t>(m_rowHeight));
         s.columnSum.resize(static_cast<size_t>(m_colsPx));
         s.bound.resize(m_byWidth.size());
         s.survivors.resize(m_byWidth.size());
-        s.scores.resize(m_byWidth.size());
         if (m_oneWidth) {
             s.placeMean.resize(999);
             s.placeBest.resize(999);
@@ -197,7 +198,7 @@ private:
             for (int place = 0; place < places; ++place) {
                 const size_t p = static_cast<size_t>(place);
                 Choice best{s.placeChoice[p], s.placeBest[p]};
-                scoreSurvivors(start, end, s.placeMean[p], window(place * m_maxWidth, s), s, best);
+                scoreSurvivors(start, end, s.placeMean[p], place * m_maxWidth, s, best);
                 s.placeChoice[p] = best.index;
                 s.placeBest[p] = best.score;
             }
@@ -205,10 +206,9 @@ private:
         return true;
     }
 
-    // Candidates start..end-1 of a one-width palette at one place whose band mean is mean: those
-    // that can still beat best are summed four at a time (whole sums: nearly all would run to
-    // their end anyway) and best is updated.
-    void scoreSurvivors(size_t start, size_t end, double mean, const double* window, Scratch& s,
+    // Candidates start..end-1 of a one-width palette at the place x whose band mean is mean:
+    // those whose mean lets them still beat best are screened, and best is updated.
+    void scoreSurvivors(size_t start, size_t end, double mean, int x, Scratch& s,
                         Choice& best) const {
         const double cut = best.score + safetyMargin;
         int left = 0;
@@ -217,18 +217,30 @@ private:
             s.survivors[static_cast<size_t>(left)] = i;
             left += i != best.index && std::fabs(mean - m_glyphs.mean(i)) <= cut ? 1 : 0;
         }
-        const int values = m_maxWidth * m_rowHeight;
-        for (int k = 0; k < left; k += 4) {
-            const int length = std::min(4, left - k);
-            const double* maps[4];
+        screen(s.survivors.data(), left, m_maxWidth, x, s, best);
+    }
+
+    // Candidates list[0..count-1], all width wide, at x: estimated four at a time in single
+    // precision, and only those whose estimate less its error could still beat best are summed
+    // exactly. Nearly all lose by far more than the error, so few exact sums are left.
+    void screen(const int* list, int count, int width, int x, const Scratch& s,
+                Choice& best) const {
+        const int values = width * m_rowHeight;
+        const double error = ScreenSums::error(values);
+        const size_t offset = static_cast<size_t>(x) * m_rowHeight;
+        for (int k = 0; k < count; k += 4) {
+            const int length = std::min(4, count - k);
+            const float* maps[4];
             for (int j = 0; j < 4; ++j)
-                maps[j] =
-                    m_glyphs.values(s.survivors[static_cast<size_t>(k + std::min(j, length - 1))]);
-            double sums[4];
-            AbsDiff::sum4(window, maps, values, sums);
-            for (int j = 0; j < length; ++j)
-                consider(best, s.survivors[static_cast<size_t>(k + j)],
-                         sums[j] / static_cast<double>(values));
+                maps[j] = m_glyphs.floats(list[k + std::min(j, length - 1)]);
+            double estimates[4];
+            ScreenSums::sum4(s.bandFloats.data() + offset, maps, values, estimates);
+            for (int j = 0; j < length; ++j) {
+                if (estimates[j] - error > (best.score + safetyMargin) * values)
+                    continue;
+                const int i = list[k + j];
+                consider(best, i, score(i, s.band.data() + offset, best.score + safetyMargin));
+            }
         }
     }
 
@@ -241,10 +253,13 @@ private:
         for (int y = 0; y < m_rowHeight; ++y)
             s.rows[static_cast<size_t>(y)] = m_plane.row(top + y);
         double* out = s.band.data();
+        float* single = s.bandFloats.data();
         for (int xv = 0; xv < m_colsPx; ++xv) {
             const int column = m_plane.columnOf(xv);
-            for (int y = 0; y < m_rowHeight; ++y)
-                *out++ = s.rows[static_cast<size_t>(y)][column];
+            for (int y = 0; y < m_rowHeight; ++y) {
+                *out = s.rows[static_cast<size_t>(y)][column];
+                *single++ = static_cast<float>(*out++);
+            }
         }
         const double* column = s.band.data();
         for (int xv = 0; xv < m_colsPx; ++xv, column += m_rowHeight) {
@@ -280,34 +295,16 @@ private:
         Choice best{m_byWidth[static_cast<size_t>(first)], 0};
         best.score = score(best.index, window, std::numeric_limits<double>::infinity());
 
-        // The rest that can still win, summed four of one width at a time (a short run repeats
-        // its last one): nearly every candidate's sum runs to its end, so whole sums side by
-        // side beat stopping early. All sums come first, so that they overlap, then the choice.
+        // The rest that can still win, a width at a time.
         const double cut = best.score + safetyMargin;
-        int left = 0;
         for (const WidthGroup& group : m_groups) {
-            const int begin = left;
+            int left = 0;
             for (int c = group.begin; c < group.end; ++c) {
-                s.survivors[static_cast<size_t>(left)] = c;
+                s.survivors[static_cast<size_t>(left)] = m_byWidth[static_cast<size_t>(c)];
                 left += c != first && s.bound[static_cast<size_t>(c)] <= cut ? 1 : 0;
             }
-            const int values = group.width * m_rowHeight;
-            for (int k = begin; k < left; k += 4) {
-                const int length = std::min(4, left - k);
-                const double* maps[4];
-                for (int j = 0; j < 4; ++j) {
-                    const int c = s.survivors[static_cast<size_t>(k + std::min(j, length - 1))];
-                    maps[j] = m_sortedMaps[static_cast<size_t>(c)];
-                }
-                double sums[4];
-                AbsDiff::sum4(window, maps, values, sums);
-                for (int j = 0; j < length; ++j)
-                    s.scores[static_cast<size_t>(k + j)] = sums[j] / static_cast<double>(values);
-            }
+            screen(s.survivors.data(), left, group.width, x, s, best);
         }
-        for (int k = 0; k < left; ++k)
-            consider(best, m_byWidth[static_cast<size_t>(s.survivors[static_cast<size_t>(k)])],
-                     s.scores[static_cast<size_t>(k)]);
         return best.index;
     }
 

@@ -10,6 +10,7 @@ GlyphColumns::GlyphColumns(const std::vector<int>& widths, int rowHeight)
             total += static_cast<size_t>(widths[i]) * static_cast<size_t>(rowHeight);
     }
     m_values.resize(total);
+    m_floats.resize(total);
 }
 
 void GlyphColumns::store(qsizetype i, const GlyphMaps& maps, qsizetype mapIndex) {
@@ -18,10 +19,12 @@ void GlyphColumns::store(qsizetype i, const GlyphMaps& maps, qsizetype mapIndex)
     if (width < 1)
         return;
     double* out = m_values.data() + m_start[c];
+    float* single = m_floats.data() + m_start[c];
     double sum = 0;
     for (int k = 0; k < width; ++k) {
         for (int y = 0; y < m_rowHeight; ++y) {
             *out = maps.at(mapIndex, k + 1, y + 1);
+            *single++ = static_cast<float>(*out);
             sum += *out++;
         }
     }

@@ -22,6 +22,10 @@ public:
     const double* values(qsizetype i) const {
         return m_values.data() + m_start[static_cast<size_t>(i)];
     }
+    // The same values in single precision, for screening with ScreenSums.
+    const float* floats(qsizetype i) const {
+        return m_floats.data() + m_start[static_cast<size_t>(i)];
+    }
     // The mean of character i's values, for the lower bound of its score.
     double mean(qsizetype i) const { return m_mean[static_cast<size_t>(i)]; }
 
@@ -31,4 +35,5 @@ private:
     std::vector<size_t> m_start;
     std::vector<double> m_mean;
     std::vector<double> m_values;
+    std::vector<float> m_floats;
 };

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <vector>
+
+// Estimates of the two-level scores' sums of absolute differences, summed in single precision:
+// twice as many values per vector as in doubles. They screen the candidates of a place: only
+// those whose estimate, less its error, could still beat the best score are summed exactly, so
+// the choice is the one the exact sums make. Vector code is chosen at run time as in AbsDiff.
+namespace ScreenSums {
+
+// Four estimates of the sums of |window[k] - glyphs[j][k]| for k = 0..count-1, added in any
+// order. For values in [0, 1], each lies within error(count) of the exact sum of the same
+// values in doubles.
+void sum4(const float* window, const float* const glyphs[4], int count, double out[4]);
+
+// The largest distance of an estimate from the exact sum, for count values in [0, 1]: the
+// rounding of each value and difference to single precision (3 units in the last place of 1)
+// and of count + 8 additions in single precision (at most the sum, at most count), whatever
+// their order, with room to spare; and the double sum's own rounding.
+inline double error(int count) {
+    const double n = count;
+    const double unit = 1.0 / 16777216.0; // 2^-24, single precision's rounding of values <= 1
+    return n * unit * (n + 11.0) * 1.01 + n * n * 0x1p-50;
+}
+
+// One implementation of sum4().
+struct Kernel {
+    const char* name;
+    void (*sum4)(const float* window, const float* const glyphs[4], int count, double out[4]);
+};
+
+// Every implementation this processor runs, the portable loop first and the one sum4() uses
+// last; for tests and benchmarks.
+std::vector<Kernel> kernels();
+
+} // namespace ScreenSums
