@@ -226,7 +226,6 @@ private:
     void screen(const int* list, int count, int width, int x, const Scratch& s,
                 Choice& best) const {
         const int values = width * m_rowHeight;
-        const double error = ScreenSums::error(values);
         const size_t offset = static_cast<size_t>(x) * m_rowHeight;
         for (int k = 0; k < count; k += 4) {
             const int length = std::min(4, count - k);
@@ -236,7 +235,7 @@ private:
             double estimates[4];
             ScreenSums::sum4(s.bandFloats.data() + offset, maps, values, estimates);
             for (int j = 0; j < length; ++j) {
-                if (estimates[j] - error > (best.score + safetyMargin) * values)
+                if (!ScreenSums::mayReach(estimates[j], values, best.score + safetyMargin))
                     continue;
                 const int i = list[k + j];
                 consider(best, i, score(i, s.band.data() + offset, best.score + safetyMargin));

@@ -23,6 +23,12 @@ inline double error(int count) {
     return n * unit * (n + 11.0) * 1.01 + n * n * 0x1p-50;
 }
 
+// Whether a sum estimated as estimate over count values in [0, 1] may have a mean of score or
+// less: only then must it be summed exactly.
+inline bool mayReach(double estimate, int count, double score) {
+    return estimate - error(count) <= score * count;
+}
+
 // One implementation of sum4().
 struct Kernel {
     const char* name;

@@ -290,6 +290,12 @@ void ConvDifferentialTest::screenEstimatesStayWithinTheirError() {
                 for (int j = 0; j < 4; ++j) {
                     const double exact = AbsDiff::sum(window.data(), glyphs.data() + 600 * j, count,
                                                       std::numeric_limits<double>::infinity());
+                    // An estimate as far off as allowed still lets the candidate through.
+                    const double mean = exact / count;
+                    QVERIFY(ScreenSums::mayReach(exact + 0.999 * ScreenSums::error(count), count,
+                                                 mean));
+                    QVERIFY(
+                        !ScreenSums::mayReach(exact + 3 * ScreenSums::error(count), count, mean));
                     QVERIFY2(std::fabs(estimates[j] - exact) <= ScreenSums::error(count),
                              qPrintable(QStringLiteral("%1, %2 values: %3 against %4")
                                             .arg(QLatin1String(kernel.name))
