@@ -247,26 +247,48 @@ private:
         return s.band.data() + static_cast<size_t>(x) * m_rowHeight;
     }
 
+    // The band of text row r, its single-precision copy and its column sums. Neighbouring raster
+    // columns often sample the same source column; such a column is copied from its neighbour.
     void fillBand(int r, Scratch& s) const {
         const qint32 top = static_cast<qint32>(r) * m_rowHeight;
         for (int y = 0; y < m_rowHeight; ++y)
             s.rows[static_cast<size_t>(y)] = m_plane.row(top + y);
+        const size_t height = static_cast<size_t>(m_rowHeight);
         double* out = s.band.data();
         float* single = s.bandFloats.data();
-        for (int xv = 0; xv < m_colsPx; ++xv) {
+        for (int xv = 0; xv < m_colsPx; ++xv, out += height, single += height) {
             const int column = m_plane.columnOf(xv);
-            for (int y = 0; y < m_rowHeight; ++y) {
-                *out = s.rows[static_cast<size_t>(y)][column];
-                *single++ = static_cast<float>(*out++);
+            const size_t at = static_cast<size_t>(xv);
+            if (xv > 0 && column == m_plane.columnOf(xv - 1)) {
+                std::copy(out - height, out, out);
+                std::copy(single - height, single, single);
+                s.columnSum[at] = s.columnSum[at - 1];
+                continue;
             }
-        }
-        const double* column = s.band.data();
-        for (int xv = 0; xv < m_colsPx; ++xv, column += m_rowHeight) {
             double sum = 0;
-            for (int y = 0; y < m_rowHeight; ++y)
-                sum += column[y];
-            s.columnSum[static_cast<size_t>(xv)] = sum;
+            for (size_t y = 0; y < height; ++y) {
+                out[y] = s.rows[y][column];
+                single[y] = static_cast<float>(out[y]);
+                sum += out[y];
+            }
+            s.columnSum[at] = sum;
         }
+    }
+
+    // The position of the smallest bound (the first of equal ones), found over four running
+    // minima so that the comparisons do not wait for each other.
+    static int smallestBound(const std::vector<double>& bound) {
+        const size_t count = bound.size();
+        double least[4] = {bound[0], bound[0], bound[0], bound[0]};
+        size_t c = 0;
+        for (; c + 4 <= count; c += 4)
+            for (size_t j = 0; j < 4; ++j)
+                least[j] = std::min(least[j], bound[c + j]);
+        for (; c < count; ++c)
+            least[0] = std::min(least[0], bound[c]);
+        const double smallest =
+            std::min(std::min(least[0], least[1]), std::min(least[2], least[3]));
+        return static_cast<int>(std::find(bound.begin(), bound.end(), smallest) - bound.begin());
     }
 
     // The character whose map differs least from the band at x: smallest score, then the widest,
@@ -277,19 +299,15 @@ private:
         // with the smallest bound is scored first, to have a best score to compare with.
         double columns = 0;
         int width = 0;
-        int first = 0;
-        double firstBound = std::numeric_limits<double>::infinity();
         for (const WidthGroup& group : m_groups) {
             for (; width < group.width; ++width)
                 columns += s.columnSum[static_cast<size_t>(x + width)];
             const double mean = columns / (static_cast<double>(width) * m_rowHeight);
-            for (int c = group.begin; c < group.end; ++c) {
-                const double bound = std::fabs(mean - m_sortedMean[static_cast<size_t>(c)]);
-                s.bound[static_cast<size_t>(c)] = bound;
-                first = bound < firstBound ? c : first;
-                firstBound = std::min(bound, firstBound);
-            }
+            for (int c = group.begin; c < group.end; ++c)
+                s.bound[static_cast<size_t>(c)] =
+                    std::fabs(mean - m_sortedMean[static_cast<size_t>(c)]);
         }
+        const int first = smallestBound(s.bound);
         const double* window = s.band.data() + static_cast<size_t>(x) * m_rowHeight;
         Choice best{m_byWidth[static_cast<size_t>(first)], 0};
         best.score = score(best.index, window, std::numeric_limits<double>::infinity());
