@@ -25,3 +25,7 @@ GlyphBitmap AbortPollingGlyphs::drawCharacter(const QString& character, int widt
     poll();
     return m_glyphs.drawCharacter(character, width, height);
 }
+
+std::unique_ptr<GlyphSource> AbortPollingGlyphs::copyForThread() const {
+    return m_glyphs.copyForThread();
+}

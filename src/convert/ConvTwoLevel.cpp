@@ -2,13 +2,12 @@
 
 #include "convert/AbsDiff.h"
 #include "convert/GlyphColumns.h"
-#include "convert/GlyphMaps.h"
 #include "convert/RowRunner.h"
 #include "convert/RunMessages.h"
 #include "convert/RunPreparation.h"
 #include "convert/ScreenSums.h"
 #include "convert/SourcePlane.h"
-#include "platform/Numbers.h"
+#include "convert/TwoLevelMaps.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,49 +17,9 @@
 
 namespace {
 
-// Beyond this many doubles of glyph maps and row band a run would exhaust memory (a huge font
-// with a long palette, or an extremely wide raster): it is refused with a message instead.
-constexpr qint64 maxWorkEntries = qint64{1} << 26;
-
 // Scores are summed in another order than one pixel row after the other, which moves them by
 // far less than this; a candidate is only passed over when it loses by more.
 constexpr double safetyMargin = 1e-9;
-
-int glyphHeight(const ConversionInput& input, const QString& c) {
-    const qint64 h = Numbers::roundHalfEven(input.glyphs.textHeight(c));
-    return static_cast<int>(std::clamp<qint64>(h, 0, 1 << 20));
-}
-
-// The glyph maps of every character that can be placed, laid out for scoring; nothing when they
-// and the row band would not fit. Each map is built in a grid for one character and copied out.
-std::optional<GlyphColumns> buildMaps(const ConversionInput& input, const PreparedRun& run,
-                                      int maxWidth) {
-    const qsizetype n = run.palette.size();
-    std::vector<int> height(static_cast<size_t>(n), 0);
-    int maxHeight = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (!isCandidate(run, i))
-            continue;
-        height[static_cast<size_t>(i)] = glyphHeight(input, run.palette[i]);
-        maxHeight = std::max(maxHeight, height[static_cast<size_t>(i)]);
-    }
-    const qint64 entries = GlyphMaps::entriesFor(n, maxWidth, maxHeight, run.rowHeight);
-    const qint64 bandEntries = static_cast<qint64>(run.rowHeight) * run.raster.colsPx;
-    if (entries + bandEntries > maxWorkEntries)
-        return std::nullopt;
-    GlyphMaps one(1, maxWidth, maxHeight, run.rowHeight);
-    std::optional<GlyphColumns> columns(std::in_place, run.charWidth, run.rowHeight);
-    for (qsizetype i = 0; i < n; ++i) {
-        if (!isCandidate(run, i))
-            continue;
-        const GlyphBitmap glyph = input.glyphs.drawCharacter(
-            run.palette[i], run.charWidth[static_cast<size_t>(i)], height[static_cast<size_t>(i)]);
-        one.clear();
-        one.fill(0, glyph, input.settings.RvFlg, input.settings.NitiGosa);
-        columns->store(i, one, 0);
-    }
-    return columns;
-}
 
 // One thread's memory for its rows.
 struct Scratch {
@@ -383,7 +342,7 @@ ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServic
     }
 
     const int maxWidth = *std::max_element(run.charWidth.begin(), run.charWidth.end());
-    const std::optional<GlyphColumns> glyphs = buildMaps(input, run, maxWidth);
+    const std::optional<GlyphColumns> glyphs = buildTwoLevelMaps(input, run, maxWidth, threads);
     if (!glyphs) {
         services.showMessage(RunMessages::glyphsTooLarge());
         result.outcome = ConvOutcome::TooLarge;

@@ -43,3 +43,7 @@ GlyphBitmap FontGlyphs::drawCharacter(const QString& character, int width, int h
     }
     return glyph;
 }
+
+std::unique_ptr<GlyphSource> FontGlyphs::copyForThread() const {
+    return std::make_unique<FontGlyphs>(m_font);
+}

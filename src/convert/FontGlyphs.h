@@ -24,6 +24,7 @@ public:
     double textHeight(const QString& text) const override;
     double textWidth(const QString& text) const override;
     GlyphBitmap drawCharacter(const QString& character, int width, int height) const override;
+    std::unique_ptr<GlyphSource> copyForThread() const override;
 
     const QFont& font() const { return m_font; }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
 #include <vector>
 
 // One character drawn at its top-left into a box: true where a stroke of the glyph landed.
@@ -27,4 +28,7 @@ public:
     virtual double pointsToPixels(double points) const { return points * 96.0 / 72.0; }
     // The character drawn with its top-left corner at (0, 0) into a width x height box.
     virtual GlyphBitmap drawCharacter(const QString& character, int width, int height) const = 0;
+    // A source that draws the same glyphs on another thread at the same time as this one; none
+    // when this one cannot be shared.
+    virtual std::unique_ptr<GlyphSource> copyForThread() const { return nullptr; }
 };
