@@ -42,12 +42,27 @@ RowTicker::RowTicker(RunServices& services, int lines, int colsPx, int& lastPct)
 RowTicker::RowTicker(std::atomic<bool>& abort, std::atomic<qint64>& done)
     : m_abort(&abort), m_done(&done) {}
 
-bool RowTicker::reportAndYield(int x) {
-    const int pct = static_cast<qint16>(
+int RowTicker::percentAt(int x) const {
+    return static_cast<qint16>(
         std::floor((static_cast<double>(x) / m_colsPx + m_row) / m_lines * 100));
-    if (pct != *m_lastPct) {
-        *m_lastPct = pct;
-        m_services->showPercent(pct);
+}
+
+// The percentage never decreases along a row (every step of its formula is monotonic), so it
+// is computed only where it changes: that column is found by bisection once per change.
+bool RowTicker::reportAndYield(int x) {
+    if (x >= m_percentChangesAt) {
+        const int pct = percentAt(x);
+        if (pct != *m_lastPct) {
+            *m_lastPct = pct;
+            m_services->showPercent(pct);
+        }
+        int low = x;         // percentAt(low) == pct
+        int high = m_colsPx; // the first column past the row, or one with a larger percentage
+        while (high - low > 1) {
+            const int middle = low + (high - low) / 2;
+            (percentAt(middle) == pct ? low : high) = middle;
+        }
+        m_percentChangesAt = high;
     }
     return !m_services->yieldAndCheckAbort();
 }

@@ -25,6 +25,7 @@ public:
         m_row = r;
         m_credited = 0;
         m_count = 0;
+        m_percentChangesAt = 0;
     }
     // Before the character at raster column x; false ends the run.
     bool beforeCharacter(int x) {
@@ -46,6 +47,7 @@ public:
 private:
     static constexpr int creditEvery = 64;
     bool reportAndYield(int x);
+    int percentAt(int x) const;
     void credit(int x);
 
     RunServices* m_services = nullptr;
@@ -55,6 +57,7 @@ private:
     std::atomic<bool>* m_abort = nullptr;
     std::atomic<qint64>* m_done = nullptr;
     int m_row = 0;
+    int m_percentChangesAt = 0; // the first column of the row where the percentage may change
     int m_credited = 0;
     int m_count = 0;
 };
