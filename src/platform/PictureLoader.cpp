@@ -1,7 +1,9 @@
 #include "platform/PictureLoader.h"
 
 #include "platform/PathHelpers.h"
+#include "platform/PictureFormat.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -24,8 +26,14 @@ Result load(const QString& path) {
         result.message = unsupportedMessage(path);
         return result;
     }
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
+    QFile file(path);
+    const QByteArray format =
+        file.open(QIODevice::ReadOnly)
+            ? PictureFormat::fromSignature(file.read(PictureFormat::SignatureBytes))
+            : QByteArray();
+    file.close();
+    QImageReader reader(path, format);
+    reader.setDecideFormatFromContent(format.isEmpty());
     reader.setAutoTransform(true);
     QImageReader::setAllocationLimit(static_cast<int>(MaxBytes / (1024 * 1024)));
     const QSize declared = reader.size();
