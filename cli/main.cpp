@@ -115,7 +115,8 @@ int main(int argc, char* argv[]) {
     }
     const CliOptions& options = parse.options;
 
-    // From here on Ctrl+C ends the run at its next check, loading included.
+    // From here on Ctrl+C ends the program at once until the run starts (nothing is written
+    // before), then stops the run at its next check.
     CliRunServices::installInterruptHandler();
     const PictureLoader::Result picture = PictureLoader::load(options.picturePath);
     if (!picture.ok()) {
@@ -145,7 +146,9 @@ int main(int argc, char* argv[]) {
     CliRunServices services(!options.quiet && isatty(STDERR_FILENO));
     const ConversionInput input{options.settings, &picture.image, options.selection, glyphs,
                                 levels};
+    CliRunServices::enterStage(CliRunServices::Stage::Running);
     const ConversionResult result = ConvDispatch(input, services);
+    CliRunServices::enterStage(CliRunServices::Stage::Writing);
     if (!services.handedOff()) {
         const QString message = endMessage(result.outcome);
         if (!message.isEmpty())

@@ -25,6 +25,13 @@ constexpr qint64 maxWorkEntries = qint64{1} << 26;
 // far less than this; a candidate is only passed over when it loses by more.
 constexpr double safetyMargin = 1e-9;
 
+// A line ends at its 999th character, so no choice reads beyond 1000 of the widest characters:
+// the band needs no more columns. A wide, low picture at many lines would otherwise make a band
+// of hundreds of millions of columns.
+int reach(const PreparedRun& run, int maxWidth) {
+    return static_cast<int>(std::min<qint64>(run.raster.colsPx, 1000LL * maxWidth));
+}
+
 int glyphHeight(const ConversionInput& input, const QString& c) {
     const qint64 h = Numbers::roundHalfEven(input.glyphs.textHeight(c));
     return static_cast<int>(std::clamp<qint64>(h, 0, 1 << 20));
@@ -44,7 +51,7 @@ std::optional<GlyphColumns> buildMaps(const ConversionInput& input, const Prepar
         maxHeight = std::max(maxHeight, height[static_cast<size_t>(i)]);
     }
     const qint64 entries = GlyphMaps::entriesFor(n, maxWidth, maxHeight, run.rowHeight);
-    const qint64 bandEntries = static_cast<qint64>(run.rowHeight) * run.raster.colsPx;
+    const qint64 bandEntries = static_cast<qint64>(run.rowHeight) * reach(run, maxWidth);
     if (entries + bandEntries > maxWorkEntries)
         return std::nullopt;
     GlyphMaps one(1, maxWidth, maxHeight, run.rowHeight);
@@ -84,7 +91,7 @@ public:
     RowConverter(const PreparedRun& run, const SourcePlane& plane, const GlyphColumns& glyphs,
                  int maxWidth)
         : m_run(run), m_plane(plane), m_glyphs(glyphs), m_maxWidth(maxWidth),
-          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx) {
+          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx), m_reach(reach(run, maxWidth)) {
         for (qsizetype i = 0; i < run.palette.size(); ++i)
             if (isCandidate(run, i))
                 m_candidates.push_back(static_cast<int>(i));
@@ -94,8 +101,8 @@ public:
 
     Scratch scratch() const {
         Scratch s;
-        s.band.resize(static_cast<size_t>(m_colsPx) * static_cast<size_t>(m_rowHeight));
-        s.columnSum.resize(static_cast<size_t>(m_colsPx));
+        s.band.resize(static_cast<size_t>(m_reach) * static_cast<size_t>(m_rowHeight));
+        s.columnSum.resize(static_cast<size_t>(m_reach));
         s.windowMean.resize(static_cast<size_t>(m_maxWidth) + 1);
         s.bound.resize(static_cast<size_t>(m_run.palette.size()));
         if (m_oneWidth) {
@@ -203,11 +210,11 @@ private:
         for (int y = 0; y < m_rowHeight; ++y) {
             const double* source = m_plane.row(top + y);
             double* out = s.band.data() + y;
-            for (int xv = 0; xv < m_colsPx; ++xv, out += m_rowHeight)
+            for (int xv = 0; xv < m_reach; ++xv, out += m_rowHeight)
                 *out = source[m_plane.columnOf(xv)];
         }
         const double* column = s.band.data();
-        for (int xv = 0; xv < m_colsPx; ++xv, column += m_rowHeight) {
+        for (int xv = 0; xv < m_reach; ++xv, column += m_rowHeight) {
             double sum = 0;
             for (int y = 0; y < m_rowHeight; ++y)
                 sum += column[y];
@@ -267,6 +274,7 @@ private:
     int m_maxWidth;
     int m_rowHeight;
     int m_colsPx;
+    int m_reach; // the band's columns
 };
 
 } // namespace
@@ -293,7 +301,12 @@ ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServic
         result.outcome = ConvOutcome::TooLarge;
         return result;
     }
-    const SourcePlane plane(run.buffer, run.raster, &input.levels, run.raster.colsPx);
+    const SourcePlane plane(run.buffer, run.raster, &input.levels, reach(run, maxWidth),
+                            abortPoll(services));
+    if (plane.stopped()) {
+        result.outcome = takeAbort(services);
+        return result;
+    }
     const RowConverter rows(run, plane, *glyphs, maxWidth);
 
     const int lines = input.settings.TextLines;

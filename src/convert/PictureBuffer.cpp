@@ -1,6 +1,6 @@
 #include "convert/PictureBuffer.h"
 
-PictureBuffer BufFromPic(const QImage& image) {
+PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll) {
     PictureBuffer buffer;
     if (image.isNull() || image.width() < 1 || image.height() < 1)
         return buffer;
@@ -12,7 +12,10 @@ PictureBuffer BufFromPic(const QImage& image) {
     buffer.stride = PictureBuffer::strideFor(buffer.width);
     buffer.bytes = QByteArray(static_cast<qsizetype>(buffer.height) * buffer.stride, '\0');
     uchar* out = reinterpret_cast<uchar*>(buffer.bytes.data());
+    const int band = AbortPolling::rowsPerLook(buffer.width);
     for (int py = 0; py < buffer.height; ++py) {
+        if (py % band == 0 && AbortPolling::stop(poll))
+            return PictureBuffer();
         const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(py));
         uchar* row = out + buffer.offset(0, py);
         for (int px = 0; px < buffer.width; ++px) {
