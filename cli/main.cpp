@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -143,6 +144,9 @@ int main(int argc, char* argv[]) {
     }
 
     const FontGlyphs glyphs(FontSetup::textFont(options.settings));
+    // The first measurement sets up the font configuration, a tenth of a second that no check can
+    // interrupt: it is done here, where Ctrl+C still ends the program at once.
+    glyphs.textHeight(QStringLiteral(" "));
     CliRunServices services(!options.quiet && isatty(STDERR_FILENO));
     const ConversionInput input{options.settings, &picture.image, options.selection, glyphs,
                                 levels};
@@ -153,7 +157,11 @@ int main(int argc, char* argv[]) {
         const QString message = endMessage(result.outcome);
         if (!message.isEmpty())
             printError(message);
-        return result.outcome == ConvOutcome::Aborted ? 130 : 1;
+        // Nothing was written. Tearing Qt down may first set up the font configuration that the
+        // stopped run never needed, which takes longer than stopping did: end here.
+        if (result.outcome == ConvOutcome::Aborted)
+            std::_Exit(130);
+        return 1;
     }
     return writeResult(options, services.text(), result.selectionCopy);
 }
