@@ -4,11 +4,40 @@
 
 #include <csignal>
 #include <cstdio>
+#include <unistd.h>
 
 std::atomic<bool> CliRunServices::interrupted{false};
 
+namespace {
+
+std::atomic<int> g_stage{static_cast<int>(CliRunServices::Stage::BeforeRun)};
+// The progress line is on standard error: an exit from the handler clears it first.
+std::atomic<bool> g_progressShown{false};
+
+// What printError would write for the interruption, ready for write(2) in the handler.
+constexpr char interruptedLine[] = "charloom-cli: 中断しました。\n";
+constexpr char clearLine[] = "\r\033[K";
+
+} // namespace
+
 extern "C" void charloomCliOnInterrupt(int) {
-    CliRunServices::interrupted.store(true);
+    const auto stage = static_cast<CliRunServices::Stage>(g_stage.load());
+    const bool repeated = CliRunServices::interrupted.exchange(true);
+    if (stage == CliRunServices::Stage::Writing ||
+        (stage == CliRunServices::Stage::Running && !repeated))
+        return;
+    // Only async-signal-safe calls from here on.
+    if (g_progressShown.load()) {
+        [[maybe_unused]] const ssize_t cleared =
+            ::write(STDERR_FILENO, clearLine, sizeof clearLine - 1);
+    }
+    [[maybe_unused]] const ssize_t written =
+        ::write(STDERR_FILENO, interruptedLine, sizeof interruptedLine - 1);
+    ::_exit(130);
+}
+
+void CliRunServices::enterStage(Stage stage) {
+    g_stage.store(static_cast<int>(stage));
 }
 
 void CliRunServices::installInterruptHandler() {
@@ -33,9 +62,10 @@ CliRunServices::~CliRunServices() {
 
 void CliRunServices::clearProgressLine() {
     if (m_progressShown) {
-        std::fputs("\r\033[K", stderr);
+        std::fputs(clearLine, stderr);
         std::fflush(stderr);
         m_progressShown = false;
+        g_progressShown.store(false);
     }
 }
 
@@ -45,6 +75,7 @@ void CliRunServices::showPreparing() {
     std::fputs("\r準備中", stderr);
     std::fflush(stderr);
     m_progressShown = true;
+    g_progressShown.store(true);
 }
 
 void CliRunServices::showPercent(int percent) {
@@ -56,6 +87,7 @@ void CliRunServices::showPercent(int percent) {
     std::fprintf(stderr, "\r\033[K[%s] %3d %%", bar.constData(), percent);
     std::fflush(stderr);
     m_progressShown = true;
+    g_progressShown.store(true);
 }
 
 bool CliRunServices::yieldAndCheckAbort() {

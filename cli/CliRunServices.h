@@ -26,9 +26,18 @@ public:
     bool handedOff() const { return m_handedOff; }
     bool messageShown() const { return m_messageShown; }
 
-    // Ctrl+C sets this; the run ends at its next character or while it measures its palette.
+    // Ctrl+C sets this; the run ends at its next check (a character, a few glyphs or a band of
+    // picture rows).
     static std::atomic<bool> interrupted;
+
+    // What Ctrl+C (or SIGTERM) does depends on what the program is doing. Before the run nothing
+    // has been written and decoding a picture cannot be interrupted, so the program ends at once
+    // with status 130. During the run the first signal asks the run to stop at its next check;
+    // a second one ends the program at once. While the result is written the signal is only
+    // noted, so no output is ever left half written.
+    enum class Stage { BeforeRun, Running, Writing };
     static void installInterruptHandler();
+    static void enterStage(Stage stage);
 
 private:
     void clearProgressLine();

@@ -128,7 +128,8 @@ int main(int argc, char* argv[]) {
     }
     const CliOptions& options = parse.options;
 
-    // From here on Ctrl+C ends the run at its next check, loading included.
+    // From here on Ctrl+C ends the program at once until the run starts (nothing is written
+    // before), then stops the run at its next check.
     CliRunServices::installInterruptHandler();
     const PictureLoader::Result picture = PictureLoader::load(options.picturePath);
     if (!picture.ok()) {
@@ -155,15 +156,29 @@ int main(int argc, char* argv[]) {
     }
 
     const FontGlyphs glyphs(FontSetup::textFont(options.settings));
+    // The first measurement sets up the font configuration, a tenth of a second that no check can
+    // interrupt: it is done here, where Ctrl+C still ends the program at once.
+    glyphs.textHeight(QStringLiteral(" "));
     CliRunServices services(!options.quiet && isatty(STDERR_FILENO));
     const ConversionInput input{options.settings, &picture.image, options.selection, glyphs,
                                 levels};
+    CliRunServices::enterStage(CliRunServices::Stage::Running);
     const ConversionResult result = ConvDispatch(input, services);
+    CliRunServices::enterStage(CliRunServices::Stage::Writing);
+    // Ctrl+C after the run's last look but before the writing: stopped all the same.
+    if (services.handedOff() && CliRunServices::interrupted.load()) {
+        printError(endMessage(ConvOutcome::Aborted));
+        std::_Exit(130);
+    }
     if (!services.handedOff()) {
         const QString message = endMessage(result.outcome);
         if (!message.isEmpty())
             printError(message);
-        return result.outcome == ConvOutcome::Aborted ? 130 : 1;
+        // Nothing was written. Tearing Qt down may first set up the font configuration that the
+        // stopped run never needed, which takes longer than stopping did: end here.
+        if (result.outcome == ConvOutcome::Aborted)
+            std::_Exit(130);
+        return 1;
     }
     return endProcess(writeResult(options, services.text(), result.selectionCopy));
 }

@@ -252,7 +252,11 @@ ConversionResult ConvNormalWithThreads(const ConversionInput& input, RunServices
         return result;
     }
 
-    const SourcePlane plane(run.buffer, run.raster, nullptr, reach(run));
+    const SourcePlane plane(run.buffer, run.raster, nullptr, reach(run), abortPoll(services));
+    if (plane.stopped()) {
+        result.outcome = takeAbort(services);
+        return result;
+    }
     const RowConverter rows(input, run, plane, measureDensities(input, run));
     const int lines = input.settings.TextLines;
     const double work = static_cast<double>(lines) * run.raster.colsPx *

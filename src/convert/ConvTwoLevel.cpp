@@ -52,7 +52,8 @@ public:
     RowConverter(const PreparedRun& run, const SourcePlane& plane, const GlyphColumns& glyphs,
                  int maxWidth)
         : m_run(run), m_plane(plane), m_glyphs(glyphs), m_maxWidth(maxWidth),
-          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx) {
+          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx),
+          m_reach(bandReach(run, maxWidth)) {
         for (qsizetype i = 0; i < run.palette.size(); ++i)
             if (isCandidate(run, i))
                 m_candidates.push_back(static_cast<int>(i));
@@ -73,10 +74,10 @@ public:
 
     Scratch scratch() const {
         Scratch s;
-        s.band.resize(static_cast<size_t>(m_colsPx) * static_cast<size_t>(m_rowHeight));
+        s.band.resize(static_cast<size_t>(m_reach) * static_cast<size_t>(m_rowHeight));
         s.bandFloats.resize(s.band.size());
         s.rows.resize(static_cast<size_t>(m_rowHeight));
-        s.columnSum.resize(static_cast<size_t>(m_colsPx));
+        s.columnSum.resize(static_cast<size_t>(m_reach));
         s.bound.resize(m_byWidth.size());
         s.survivors.resize(m_byWidth.size());
         if (m_oneWidth) {
@@ -215,7 +216,7 @@ private:
         const size_t height = static_cast<size_t>(m_rowHeight);
         double* out = s.band.data();
         float* single = s.bandFloats.data();
-        for (int xv = 0; xv < m_colsPx; ++xv, out += height, single += height) {
+        for (int xv = 0; xv < m_reach; ++xv, out += height, single += height) {
             const int column = m_plane.columnOf(xv);
             const size_t at = static_cast<size_t>(xv);
             if (xv > 0 && column == m_plane.columnOf(xv - 1)) {
@@ -322,6 +323,7 @@ private:
     int m_maxWidth;
     int m_rowHeight;
     int m_colsPx;
+    int m_reach; // the band's columns
 };
 
 } // namespace
@@ -348,7 +350,12 @@ ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServic
         result.outcome = ConvOutcome::TooLarge;
         return result;
     }
-    const SourcePlane plane(run.buffer, run.raster, &input.levels, run.raster.colsPx);
+    const SourcePlane plane(run.buffer, run.raster, &input.levels, bandReach(run, maxWidth),
+                            abortPoll(services));
+    if (plane.stopped()) {
+        result.outcome = takeAbort(services);
+        return result;
+    }
     const RowConverter rows(run, plane, *glyphs, maxWidth);
 
     const int lines = input.settings.TextLines;

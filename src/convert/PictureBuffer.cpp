@@ -1,6 +1,8 @@
 #include "convert/PictureBuffer.h"
 
-PictureBuffer BufFromPic(const QImage& image) {
+#include <algorithm>
+
+PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll) {
     PictureBuffer buffer;
     if (image.isNull() || image.width() < 1 || image.height() < 1)
         return buffer;
@@ -10,9 +12,16 @@ PictureBuffer BufFromPic(const QImage& image) {
     buffer.width = rgb.width();
     buffer.height = rgb.height();
     buffer.stride = PictureBuffer::strideFor(buffer.width);
-    buffer.bytes = QByteArray(static_cast<qsizetype>(buffer.height) * buffer.stride, '\0');
+    // Left uninitialised and filled row by row: the memory is first touched band by band, between
+    // two looks at the poll, rather than all at once before the first.
+    buffer.bytes =
+        QByteArray(static_cast<qsizetype>(buffer.height) * buffer.stride, Qt::Uninitialized);
     uchar* out = reinterpret_cast<uchar*>(buffer.bytes.data());
+    const int padding = buffer.stride - 3 * buffer.width;
+    const int band = AbortPolling::rowsPerLook(buffer.width);
     for (int py = 0; py < buffer.height; ++py) {
+        if (py % band == 0 && AbortPolling::stop(poll))
+            return PictureBuffer();
         const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(py));
         uchar* row = out + buffer.offset(0, py);
         for (int px = 0; px < buffer.width; ++px) {
@@ -20,6 +29,7 @@ PictureBuffer BufFromPic(const QImage& image) {
             row[3 * px + 1] = static_cast<uchar>(qGreen(line[px]));
             row[3 * px + 2] = static_cast<uchar>(qRed(line[px]));
         }
+        std::fill_n(row + 3 * buffer.width, padding, uchar{0});
     }
     return buffer;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convert/AbortPoll.h"
+
 #include <QByteArray>
 #include <QImage>
 
@@ -22,5 +24,6 @@ struct PictureBuffer {
     static int strideFor(int width) { return (3 * width + 3) / 4 * 4; }
 };
 
-// Reads an image once into the 24-bit bottom-up buffer.
-PictureBuffer BufFromPic(const QImage& image);
+// Reads an image once into the 24-bit bottom-up buffer, with a look at poll before each band of
+// rows. When the poll stops it, the buffer is empty.
+PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll = {});

@@ -14,11 +14,23 @@ std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QStrin
         services.handOff(QString());
         return ConvOutcome::EmptyText;
     }
-    if (SelCopy(*input.picture, input.selection, run.selectionCopy) == -1) {
+    // A picture of millions of pixels takes a while to copy: the abort request is looked at
+    // between bands of rows.
+    bool stopped = false;
+    const AbortPoll poll = [&] {
+        stopped = stopped || services.abortRequested();
+        return stopped;
+    };
+    const qint16 copied = SelCopy(*input.picture, input.selection, run.selectionCopy, poll);
+    if (copied == SelCopyStopped)
+        return takeAbort(services);
+    if (copied == -1) {
         services.showMessage(RunMessages::invalidSelection());
         return ConvOutcome::InvalidSelection;
     }
-    run.buffer = BufFromPic(run.selectionCopy);
+    run.buffer = BufFromPic(run.selectionCopy, poll);
+    if (stopped)
+        return takeAbort(services);
     if (run.buffer.size() < 1)
         return ConvOutcome::EmptySelection;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/AbortPoll.h"
 #include "convert/ConversionInput.h"
 #include "convert/PictureBuffer.h"
 #include "convert/RunServices.h"
@@ -26,6 +27,18 @@ struct PreparedRun {
 // end here (after the message or hand-off that such an end calls for); nothing when ready.
 std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QString& paletteText,
                                       RunServices& services, PreparedRun& run);
+
+// The run's abort request as the steps that walk the whole picture look at it (cheaply, between
+// bands of rows).
+inline AbortPoll abortPoll(RunServices& services) {
+    return [&services] { return services.abortRequested(); };
+}
+
+// Ends a run that a poll stopped: the request is taken, as at any other abort.
+inline ConvOutcome takeAbort(RunServices& services) {
+    services.yieldAndCheckAbort();
+    return ConvOutcome::Aborted;
+}
 
 // A character of width 0 never advances a line, so it can never be placed.
 inline bool isCandidate(const PreparedRun& run, qsizetype i) {

@@ -24,8 +24,9 @@ public:
     // while the rows are converted, so an abort ends the run within 0.1 s either way.
     virtual bool yieldAndCheckAbort() = 0;
     // A look at the abort request without yielding, made every few glyphs while a run measures and
-    // draws its palette (thousands of characters take a while); true ends the run as an abort.
-    // Must be cheap. The default never aborts.
+    // draws its palette (thousands of characters take a while) and once per band of rows while it
+    // copies the picture and builds its buffers (millions of pixels take a while); true ends the
+    // run as an abort. Must be cheap. The default never aborts.
     virtual bool abortRequested() { return false; }
     // "桁数が最大(999)に達しました。続行しますか？": true for OK, false for Cancel. Asked at most
     // once a run, for the first line (in line order) that reaches 999 characters.

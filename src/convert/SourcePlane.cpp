@@ -1,5 +1,7 @@
 #include "convert/SourcePlane.h"
 
+#include <algorithm>
+
 // Raster coordinates sample source lines in ascending order, so the distinct ones are found by
 // comparing neighbours. Returns the source lines kept and fills index with each coordinate's
 // position among them.
@@ -17,7 +19,7 @@ static std::vector<int> distinctLines(qint64 count, SourceOf sourceOf, std::vect
 }
 
 SourcePlane::SourcePlane(const PictureBuffer& buffer, const RasterMapping& raster,
-                         const LevelPair* tone, int columnCount) {
+                         const LevelPair* tone, int columnCount, const AbortPoll& poll) {
     const std::vector<int> columns = distinctLines(
         columnCount, [&](qint64 xv) { return raster.sourceColumn(static_cast<int>(xv)); },
         m_columnOf);
@@ -25,9 +27,21 @@ SourcePlane::SourcePlane(const PictureBuffer& buffer, const RasterMapping& raste
         raster.rowsPx, [&](qint64 yv) { return raster.sourceRow(static_cast<qint32>(yv)); },
         m_rowOf);
     m_width = static_cast<int>(columns.size());
-    m_values.resize(rows.size() * columns.size());
-    double* out = m_values.data();
-    for (const int py : rows) {
+    // The plane grows a band at a time, so even its zero filling comes after a look at the poll.
+    m_values.reserve(rows.size() * columns.size());
+    const size_t band = static_cast<size_t>(AbortPolling::rowsPerLook(m_width));
+    double* out = nullptr;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i % band == 0) {
+            if (AbortPolling::stop(poll)) {
+                m_stopped = true;
+                return;
+            }
+            const size_t done = m_values.size();
+            m_values.resize(done + std::min(band, rows.size() - i) * columns.size());
+            out = m_values.data() + done;
+        }
+        const int py = rows[i];
         for (const int px : columns) {
             const uchar* p = buffer.data() + buffer.offset(px, py);
             const double luma = Luma(p[0], p[1], p[2]);

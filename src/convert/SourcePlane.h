@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/AbortPoll.h"
 #include "convert/PictureBuffer.h"
 #include "convert/Sampling.h"
 
@@ -18,9 +19,13 @@ class SourcePlane {
 public:
     // With tone, every luma is tone-mapped through those levels (the two-level converter keeps
     // each raster point's tone-mapped value); without, the plain lumas are kept.
-    // Only raster columns 0..columns-1 are mapped: the rest are never read.
+    // Only raster columns 0..columns-1 are mapped: the rest are never read. poll is looked at
+    // before each band of rows; when it stops the plane, stopped() says so and the plane must
+    // not be read.
     SourcePlane(const PictureBuffer& buffer, const RasterMapping& raster, const LevelPair* tone,
-                int columns);
+                int columns, const AbortPoll& poll = {});
+
+    bool stopped() const { return m_stopped; }
 
     // The index, in a plane row, of the source column that raster column xv samples.
     int columnOf(int xv) const { return m_columnOf[static_cast<size_t>(xv)]; }
@@ -37,4 +42,5 @@ private:
     std::vector<int> m_rowOf;
     int m_width = 0;
     std::vector<double> m_values;
+    bool m_stopped = false;
 };

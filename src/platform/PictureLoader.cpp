@@ -1,5 +1,6 @@
 #include "platform/PictureLoader.h"
 
+#include "platform/GifFrame.h"
 #include "platform/PathHelpers.h"
 #include "platform/PictureFormat.h"
 
@@ -36,7 +37,15 @@ Result load(const QString& path) {
     reader.setDecideFormatFromContent(format.isEmpty());
     reader.setAutoTransform(true);
     QImageReader::setAllocationLimit(static_cast<int>(MaxBytes / (1024 * 1024)));
-    const QSize declared = reader.size();
+    QSize declared = reader.size();
+    // A GIF's reported size may not be the picture its reader makes; its blocks tell.
+    if (const std::optional<GifFrame::FirstFrame> gif = GifFrame::read(path)) {
+        if (!gif->dataCanDrawFrame()) {
+            result.message = unsupportedMessage(path);
+            return result;
+        }
+        declared = gif->canvas;
+    }
     if (declared.isValid() &&
         (declared.width() > MaxSide || declared.height() > MaxSide ||
          static_cast<qint64>(declared.width()) * declared.height() * 4 > MaxBytes)) {

@@ -12,6 +12,8 @@ private slots:
     void copy_data();
     void copy();
     void invalidLeavesTarget();
+    void everyFormatCopiesPixelForPixel_data();
+    void everyFormatCopiesPixelForPixel();
 };
 
 // A 10 x 8 picture whose every pixel tells its own position.
@@ -82,6 +84,33 @@ void TestSelCopy::invalidLeavesTarget() {
     QCOMPARE(int(SelCopy(numberedPicture(), selection, target)), -1);
     QCOMPARE(target.size(), QSize(1, 1));
     QCOMPARE(target.pixel(0, 0), qRgb(255, 0, 0));
+}
+
+void TestSelCopy::everyFormatCopiesPixelForPixel_data() {
+    QTest::addColumn<int>("format");
+    QTest::newRow("RGB32") << int(QImage::Format_RGB32);
+    QTest::newRow("ARGB32") << int(QImage::Format_ARGB32);
+    QTest::newRow("ARGB32 premultiplied") << int(QImage::Format_ARGB32_Premultiplied);
+    QTest::newRow("RGB888") << int(QImage::Format_RGB888);
+    QTest::newRow("Grayscale8") << int(QImage::Format_Grayscale8);
+    QTest::newRow("Indexed8") << int(QImage::Format_Indexed8);
+}
+
+// The copy is made a band of rows at a time (a few hundred rows for a picture this wide): it is
+// the same as converting the selected part in one piece.
+void TestSelCopy::everyFormatCopiesPixelForPixel() {
+    QFETCH(int, format);
+    QImage picture(700, 300, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgba(x & 255, y & 255, (x * y) & 255, (x + y) & 255));
+    picture = picture.convertToFormat(static_cast<QImage::Format>(format));
+    const SelectionState selection{true, 13, 7, 690, 299};
+    QImage target;
+    QCOMPARE(int(SelCopy(picture, selection, target)), 0);
+    const QImage expected = picture.copy(13, 7, 677, 292).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(target.format(), QImage::Format_RGB32);
+    QCOMPARE(target, expected);
 }
 
 QTEST_APPLESS_MAIN(TestSelCopy)

@@ -82,4 +82,28 @@ inline QByteArray bmpDeclaring(qint32 width, qint32 height) {
     return bytes + QByteArray(16, '\x7f');
 }
 
+// A GIF with a logical screen of screenWidth x screenHeight (0: none) and a first frame of
+// frameWidth x frameHeight at the origin. The image data draws four pixels and ends; extra bytes
+// of data after its end are ignored by the reader.
+inline QByteArray gifDeclaring(int screenWidth, int screenHeight, int frameWidth, int frameHeight,
+                               int extraData = 0) {
+    const auto le16 = [](int value) {
+        QByteArray bytes(2, '\0');
+        qToLittleEndian<quint16>(static_cast<quint16>(value), bytes.data());
+        return bytes;
+    };
+    QByteArray gif("GIF89a");
+    gif += le16(screenWidth) + le16(screenHeight);
+    gif += QByteArray::fromHex("800000"); // a global colour table of two colours
+    gif += QByteArray::fromHex("000000ffffff");
+    gif += ',' + le16(0) + le16(0) + le16(frameWidth) + le16(frameHeight) + '\0';
+    gif += QByteArray::fromHex("02"); // the minimum code size
+    const QByteArray data = QByteArray::fromHex("443405") + QByteArray(extraData, '\0');
+    for (qsizetype at = 0; at < data.size(); at += 255) {
+        const QByteArray block = data.mid(at, 255);
+        gif += static_cast<char>(block.size()) + block;
+    }
+    return gif + QByteArray::fromHex("003b");
+}
+
 } // namespace HostilePictures

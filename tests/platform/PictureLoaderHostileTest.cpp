@@ -5,10 +5,12 @@
 #include "HostilePictures.h"
 #include "common/AsOrdinaryUser.h"
 
+#include "platform/GifFrame.h"
 #include "platform/PictureLoader.h"
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,6 +24,9 @@ private slots:
     void damaged();
     void declaredHuge_data();
     void declaredHuge();
+    void gifFrames_data();
+    void gifFrames();
+    void gifReportsAnotherSize();
     void notAPictureFile_data();
     void notAPictureFile();
     void unreadable();
@@ -120,6 +125,74 @@ void PictureLoaderHostileTest::declaredHuge() {
                  qPrintable(result.message));
     QVERIFY2(peakResidentKiB() - before < 64 * 1024,
              qPrintable(QStringLiteral("peak grew by %1 KiB").arg(peakResidentKiB() - before)));
+}
+
+void PictureLoaderHostileTest::gifFrames_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("outcome"); // "loads WxH", "not supported" or "too large"
+    // Without a screen size the reader would make a 60-million-pixel picture of background
+    // from 72 bytes: the data cannot draw such a frame, so the file is refused unread.
+    QTest::newRow("no screen, frame 3000 x 20000, 72 bytes")
+        << HostilePictures::gifDeclaring(0, 0, 3000, 20000, 36) << QStringLiteral("not supported");
+    QTest::newRow("no screen, frame 20000 x 3000")
+        << HostilePictures::gifDeclaring(0, 0, 20000, 3000) << QStringLiteral("not supported");
+    // The same frame on a small screen is cut to the screen: nothing to refuse.
+    QTest::newRow("screen 2 x 2, frame 3000 x 20000")
+        << HostilePictures::gifDeclaring(2, 2, 3000, 20000) << QStringLiteral("loads 2x2");
+    // A small damaged file is still left to the reader.
+    QTest::newRow("no screen, frame 1000 x 1000")
+        << HostilePictures::gifDeclaring(0, 0, 1000, 1000) << QStringLiteral("loads 1000x1000");
+    // The reader reports the 1 x 1 frame but would allocate the screen: the screen is checked.
+    QTest::newRow("screen 40000 x 2, frame 1 x 1")
+        << HostilePictures::gifDeclaring(40000, 2, 1, 1) << QStringLiteral("too large");
+    QTest::newRow("screen 30000 x 30000, frame 1 x 1")
+        << HostilePictures::gifDeclaring(30000, 30000, 1, 1) << QStringLiteral("too large");
+    QTest::newRow("screen 16, frame 1 x 1")
+        << HostilePictures::gifDeclaring(16, 12, 1, 1) << QStringLiteral("loads 16x12");
+}
+
+void PictureLoaderHostileTest::gifFrames() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, outcome);
+    const QString path = write(QStringLiteral("frame.gif"), bytes);
+    const qint64 before = peakResidentKiB();
+    const PictureLoader::Result result = PictureLoader::load(path);
+    if (outcome.startsWith(QStringLiteral("loads"))) {
+        QVERIFY2(result.ok(), qPrintable(result.message));
+        QCOMPARE(QStringLiteral("loads %1x%2").arg(result.image.width()).arg(result.image.height()),
+                 outcome);
+    } else if (outcome == QStringLiteral("not supported")) {
+        QVERIFY(!result.ok());
+        QCOMPARE(result.message, PictureLoader::unsupportedMessage(path));
+    } else {
+        QVERIFY(!result.ok());
+        QCOMPARE(result.message, QStringLiteral("frame.gif") + tooLargeEnd);
+    }
+    QVERIFY2(peakResidentKiB() - before < 64 * 1024,
+             qPrintable(QStringLiteral("peak grew by %1 KiB").arg(peakResidentKiB() - before)));
+}
+
+// What the loader knows that the reader does not say: a screen of 3000 x 20000 with a first
+// frame of 1 x 1 is reported as 1 x 1, yet decoding it would allocate the whole screen.
+void PictureLoaderHostileTest::gifReportsAnotherSize() {
+    const QString path =
+        write(QStringLiteral("screen.gif"), HostilePictures::gifDeclaring(3000, 20000, 1, 1));
+    QCOMPARE(QImageReader(path).size(), QSize(1, 1));
+    const std::optional<GifFrame::FirstFrame> gif = GifFrame::read(path);
+    QVERIFY(gif.has_value());
+    QCOMPARE(gif->canvas, QSize(3000, 20000));
+    QCOMPARE(gif->frame, QRect(0, 0, 1, 1));
+    QCOMPARE(gif->dataBytes, qint64(3));
+    QCOMPARE(gif->minimumCodeSize, 2);
+    // 3 bytes of 3-bit codes: 8 codes of at most 8192 pixels, 8 times over.
+    QCOMPARE(gif->drawablePixels(), qint64(8) * 8192 * 8);
+    QVERIFY(gif->dataCanDrawFrame());
+    // Not a GIF, or cut before its first frame: nothing to say.
+    QVERIFY(!GifFrame::read(write(QStringLiteral("not.gif"), QByteArray("GIF90a0123456789")))
+                 .has_value());
+    QVERIFY(!GifFrame::read(write(QStringLiteral("cut.gif"),
+                                  HostilePictures::gifDeclaring(0, 0, 9, 9).left(25)))
+                 .has_value());
 }
 
 void PictureLoaderHostileTest::notAPictureFile_data() {

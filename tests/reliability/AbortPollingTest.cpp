@@ -1,9 +1,16 @@
 // An abort requested while a run still measures and draws its palette ends the run there: the
-// glyph source stops asking for glyphs, nothing is handed off, and the outcome is an abort.
+// glyph source stops asking for glyphs, nothing is handed off, and the outcome is an abort. The
+// same for an abort while the run walks the whole picture before its first character (the
+// selection copy, the pixel buffer and the brightness plane): each looks at the request once per
+// band of rows, so a picture of millions of pixels stops within a band.
 
 #include "common/HandGlyphs.h"
 #include "common/RecordingServices.h"
+#include "convert/AbortPoll.h"
 #include "convert/ConvDispatch.h"
+#include "convert/PictureBuffer.h"
+#include "convert/SelCopy.h"
+#include "convert/SourcePlane.h"
 
 #include <QImage>
 #include <QTest>
@@ -32,6 +39,25 @@ public:
     bool abortRequested() override { return glyphs->calls >= abortAtCalls; }
 };
 
+// Counts the looks at the abort request and says yes from the stopAt-th look on.
+class LookCountingServices : public RecordingServices {
+public:
+    int looks = 0;
+    int stopAt = 1 << 30;
+    bool abortRequested() override { return ++looks >= stopAt; }
+};
+
+// A poll that counts its looks and says stop from the stopAt-th on.
+AbortPoll countingPoll(int& looks, int stopAt) {
+    return [&looks, stopAt] { return ++looks >= stopAt; };
+}
+
+QImage grey(int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(qRgb(90, 120, 150));
+    return picture;
+}
+
 } // namespace
 
 class AbortPollingTest : public QObject {
@@ -40,6 +66,10 @@ class AbortPollingTest : public QObject {
 private slots:
     void abortWhileMeasuring_data();
     void abortWhileMeasuring();
+    void oneLookPerBand_data();
+    void oneLookPerBand();
+    void abortWhileWalkingThePicture_data();
+    void abortWhileWalkingThePicture();
 };
 
 void AbortPollingTest::abortWhileMeasuring_data() {
@@ -76,6 +106,111 @@ void AbortPollingTest::abortWhileMeasuring() {
     glyphs.calls = 0;
     QCOMPARE(ConvDispatch(input, services).outcome, ConvOutcome::HandedOff);
     QVERIFY(glyphs.calls > 400);
+}
+
+void AbortPollingTest::oneLookPerBand_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("rowsPerLook");
+    // 65536 pixels a band: floor(65536 / width) rows, at least one.
+    QTest::newRow("4000 x 3000") << 4000 << 3000 << 16;
+    QTest::newRow("1000 x 1000") << 1000 << 1000 << 65;
+    QTest::newRow("70000 wide") << 70000 << 3 << 1;
+    QTest::newRow("1 x 200000") << 1 << 200000 << 65536;
+}
+
+// Each step looks once before every band, so a band of about 65536 pixels is the most it does
+// between two looks; stopped, it returns at once with nothing.
+void AbortPollingTest::oneLookPerBand() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, rowsPerLook);
+    QCOMPARE(AbortPolling::rowsPerLook(width), rowsPerLook);
+    const int bands = (height + rowsPerLook - 1) / rowsPerLook;
+    const QImage picture = grey(width, height);
+
+    // A whole picture already in the copy's format is shared at once; any other is copied.
+    int looks = 0;
+    QImage copy;
+    QCOMPARE(int(SelCopy(picture, SelectionState{}, copy, countingPoll(looks, 1 << 30))), 0);
+    QCOMPARE(looks, 0);
+    QCOMPARE(copy.constBits(), picture.constBits());
+    const QImage packed = picture.convertToFormat(QImage::Format_RGB888);
+    QCOMPARE(int(SelCopy(packed, SelectionState{}, copy, countingPoll(looks, 1 << 30))), 0);
+    QCOMPARE(looks, bands);
+    QCOMPARE(copy, picture);
+    looks = 0;
+    const PictureBuffer buffer = BufFromPic(copy, countingPoll(looks, 1 << 30));
+    QCOMPARE(looks, bands);
+    QCOMPARE(buffer.size(), qsizetype(height) * PictureBuffer::strideFor(width));
+    looks = 0;
+    const RasterMapping raster = RasterMapping::make(width, height, height, 1, 0, 0);
+    const SourcePlane plane(buffer, raster, nullptr, raster.colsPx, countingPoll(looks, 1 << 30));
+    QVERIFY(!plane.stopped());
+    QCOMPARE(looks, bands);
+
+    // Stopped at the last band.
+    looks = 0;
+    QImage stoppedCopy;
+    QCOMPARE(int(SelCopy(packed, SelectionState{}, stoppedCopy, countingPoll(looks, bands))),
+             int(SelCopyStopped));
+    QVERIFY(stoppedCopy.isNull());
+    looks = 0;
+    QCOMPARE(BufFromPic(copy, countingPoll(looks, bands)).size(), qsizetype(0));
+    QCOMPARE(looks, bands);
+    looks = 0;
+    const SourcePlane stoppedPlane(buffer, raster, nullptr, raster.colsPx,
+                                   countingPoll(looks, bands));
+    QVERIFY(stoppedPlane.stopped());
+    QCOMPARE(looks, bands);
+}
+
+void AbortPollingTest::abortWhileWalkingThePicture_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("stopAt");
+    // 1000 x 1000 at 500 lines of 2-pixel rows: each of the three steps looks 16 times (65
+    // rows a band), in the order copy, buffer, plane.
+    for (const int mode : {0, 1}) {
+        const char* name = mode == 0 ? "normal" : "two-level";
+        QTest::addRow("%s, first look of the copy", name) << mode << 1;
+        QTest::addRow("%s, in the copy", name) << mode << 9;
+        QTest::addRow("%s, in the pixel buffer", name) << mode << 17 + 7;
+        QTest::addRow("%s, in the brightness plane", name) << mode << 33 + 11;
+    }
+}
+
+void AbortPollingTest::abortWhileWalkingThePicture() {
+    QFETCH(int, mode);
+    QFETCH(int, stopAt);
+    HandGlyphs glyphs(2);
+    glyphs.addBlank(QStringLiteral(" "), 1);
+    glyphs.add(QStringLiteral("#"), {QStringLiteral("#"), QStringLiteral("#")});
+    SettingsRecord settings;
+    settings.ConvMode = static_cast<qint16>(mode);
+    settings.TextTable1 = QStringLiteral(" #");
+    settings.TextTable2 = QStringLiteral(" #");
+    settings.TextLines = 500;
+    settings.LineSpace = 0;
+    // Packed pixels, so that the selection is copied (a whole picture in the copy's format is
+    // shared without a look).
+    const QImage picture = grey(1000, 1000).convertToFormat(QImage::Format_RGB888);
+    const ConversionInput input{settings, &picture, SelectionState{}, glyphs, LevelPair{0, 255}};
+
+    LookCountingServices services;
+    services.stopAt = stopAt;
+    QCOMPARE(ConvDispatch(input, services).outcome, ConvOutcome::Aborted);
+    QVERIFY(!services.handedOff);
+    QVERIFY(services.percents.isEmpty());
+    // It stopped at the look that saw the request and took the request.
+    QCOMPARE(services.looks, stopAt);
+    QVERIFY(services.yields >= 1);
+
+    // Without the request the same run looks 3 x 16 times and finishes (once per mode).
+    if (stopAt != 1)
+        return;
+    LookCountingServices finishing;
+    QCOMPARE(ConvDispatch(input, finishing).outcome, ConvOutcome::HandedOff);
+    QVERIFY2(finishing.looks >= 3 * 16, qPrintable(QString::number(finishing.looks)));
 }
 
 QTEST_APPLESS_MAIN(AbortPollingTest)
