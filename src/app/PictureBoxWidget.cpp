@@ -19,7 +19,10 @@ void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     Q_UNUSED(event);
     if (m_image.isNull())
         return;
+    // One picture pixel is one pixel of the window, which the selection's corners count in; on
+    // a scaled screen each becomes a block of equal screen pixels, never a smoothed blend.
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(0, 0, m_image);
 }
 

@@ -7,13 +7,16 @@
 #include <QIcon>
 #include <QPixmap>
 
-// The program's icon: the application's when one is set, else the one built in.
-static QPixmap programIcon(QSize size) {
+// The program's icon in the screen's pixels (ratio): the application's when one is set, else the
+// one built in.
+static QPixmap programIcon(QSize size, qreal ratio) {
     const QIcon icon = QGuiApplication::windowIcon();
     if (!icon.isNull())
-        return icon.pixmap(size);
-    return QPixmap(QStringLiteral(":/icons/charloom-48.png"))
-        .scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return icon.pixmap(size, ratio);
+    QPixmap pixmap = QPixmap(QStringLiteral(":/icons/charloom-48.png"))
+                         .scaled(size * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
 }
 
 fomVersion::fomVersion(QWidget* parent)
@@ -27,7 +30,7 @@ fomVersion::fomVersion(QWidget* parent)
 fomVersion::~fomVersion() = default;
 
 void fomVersion::Form_Load() {
-    m_ui->Image1->setPixmap(programIcon(m_ui->Image1->size()));
+    m_ui->Image1->setPixmap(programIcon(m_ui->Image1->size(), m_ui->Image1->devicePixelRatioF()));
     m_ui->Label1->setText(VersionText::currentProductLine());
     m_ui->Label2->setText(QStringLiteral("使用条件："));
     m_ui->Label3->setText(QStringLiteral("画像をﾃｷｽﾄに変換します。このプログラムは現状のまま"

@@ -21,17 +21,17 @@ static const char16_t* const swatchNames[] = {u"ウィンドウの背景色",
                                               u"白",
                                               u"黒"};
 
-// A swatch: the plain colour, or for ImageColor a hatched picture on the button face.
-static QIcon swatchIcon(qint32 reference, const QPalette& palette, QSize size) {
-    QPixmap pixmap(size);
-    pixmap.fill(TextColors::resolve(reference));
+// A swatch: the plain colour, or for ImageColor a hatched picture on the button face, inside a
+// one-pixel outline; drawn in the screen's pixels (ratio), so that a scaled screen shows it sharp.
+static QIcon swatchIcon(qint32 reference, const QPalette& palette, QSize size, qreal ratio) {
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(palette.color(QPalette::Shadow));
     QPainter painter(&pixmap);
-    if (reference == ColorRef::ImageColor) {
-        painter.fillRect(pixmap.rect(),
-                         QBrush(palette.color(QPalette::ButtonText), Qt::DiagCrossPattern));
-    }
-    painter.setPen(palette.color(QPalette::Shadow));
-    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    const QRect inside = QRect(QPoint(0, 0), size).adjusted(1, 1, -1, -1);
+    painter.fillRect(inside, TextColors::resolve(reference));
+    if (reference == ColorRef::ImageColor)
+        painter.fillRect(inside, QBrush(palette.color(QPalette::ButtonText), Qt::DiagCrossPattern));
     painter.end();
     return QIcon(pixmap);
 }
@@ -54,7 +54,8 @@ QList<QAbstractButton*> fomColorSet::makeRow(const QString& prefix, QButtonGroup
     const QList<qint32>& colors = SwatchColors::references();
     for (qsizetype i = 0; i < colors.size(); ++i) {
         auto* button = findChild<QAbstractButton*>(prefix + QString::number(i));
-        button->setIcon(swatchIcon(colors[i], palette(), button->iconSize()));
+        button->setIcon(
+            swatchIcon(colors[i], palette(), button->iconSize(), button->devicePixelRatioF()));
         button->setToolTip(QString::fromUtf16(swatchNames[i]));
         group.addButton(button, static_cast<int>(i));
         row.append(button);

@@ -116,7 +116,10 @@ void fomFontSet::FontView() {
     const QFont font = FontSetup::textFont(sampleSettings);
 
     const QRect inner = m_ui->picFontSample->contentsRect();
-    m_sampleImage = QImage(inner.size(), QImage::Format_RGB32);
+    // In the screen's pixels, so that a scaled screen shows the sample sharp.
+    const qreal ratio = m_ui->picFontSample->devicePixelRatioF();
+    m_sampleImage = QImage(inner.size() * ratio, QImage::Format_RGB32);
+    m_sampleImage.setDevicePixelRatio(ratio);
     m_sampleImage.fill(palette().color(QPalette::Base));
     QPainter painter(&m_sampleImage);
     painter.setFont(font);

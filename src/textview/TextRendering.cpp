@@ -34,6 +34,7 @@ static bool printInPictureColors(QImage& box, const TextLayout& layout, WidthCac
     QImage data(box.size(), QImage::Format_RGB32);
     if (data.isNull())
         return false;
+    data.setDevicePixelRatio(box.devicePixelRatio());
     data.fill(Qt::black);
     {
         QPainter p(&data);

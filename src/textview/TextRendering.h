@@ -41,7 +41,8 @@ void ImgPaint(QPainter& dest, const QImage& src, const TextLayout& layout, const
               QPainter::CompositionMode rop);
 
 // Draws the visible lines into box (sized by the caller) over its background; false when the
-// work bitmap for picture-coloured text cannot be allocated.
+// work bitmap for picture-coloured text cannot be allocated. A box with a device pixel ratio
+// above 1 gets the same drawing in finer pixels.
 bool drawVisible(QImage& box, const TextLayout& layout, WidthCache& cache,
                  const LinePrinting::VisibleLines& lines, const Viewport& view,
                  const Colors& colors, const QImage& selection);

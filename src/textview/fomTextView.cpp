@@ -385,9 +385,13 @@ void fomTextView::PicDraw() {
 }
 
 void fomTextView::picCopyBuf_Paint() {
-    QImage box(m_picCopyBuf->size(), QImage::Format_RGB32);
+    // The work bitmap has the screen's pixels, so that a scaled screen shows sharp text; the
+    // layout and the drawing stay in the text's own pixels.
+    const qreal ratio = m_picCopyBuf->devicePixelRatioF();
+    QImage box(m_picCopyBuf->size() * ratio, QImage::Format_RGB32);
     if (box.isNull())
         return;
+    box.setDevicePixelRatio(ratio);
     const QRect inner = viewport();
     const TextRendering::Viewport view{m_scrX, m_scrY, inner.width(), inner.height()};
     TextRendering::drawVisible(box, m_layout, m_widthCache, m_visible, view, m_colors,
