@@ -12,11 +12,10 @@ PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll) {
     buffer.width = rgb.width();
     buffer.height = rgb.height();
     buffer.stride = PictureBuffer::strideFor(buffer.width);
-    // Left uninitialised and filled row by row: the memory is first touched band by band, between
-    // two looks at the poll, rather than all at once before the first.
-    buffer.bytes =
-        QByteArray(static_cast<qsizetype>(buffer.height) * buffer.stride, Qt::Uninitialized);
-    uchar* out = reinterpret_cast<uchar*>(buffer.bytes.data());
+    // Left uninitialised by its allocator and filled row by row: the memory is first touched
+    // band by band, between two looks at the poll, rather than all at once before the first.
+    buffer.bytes.resize(static_cast<size_t>(buffer.height) * static_cast<size_t>(buffer.stride));
+    uchar* out = buffer.bytes.data();
     const int padding = buffer.stride - 3 * buffer.width;
     const int band = AbortPolling::rowsPerLook(buffer.width);
     for (int py = 0; py < buffer.height; ++py) {

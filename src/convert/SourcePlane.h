@@ -3,6 +3,7 @@
 #include "convert/AbortPoll.h"
 #include "convert/PictureBuffer.h"
 #include "convert/Sampling.h"
+#include "platform/LargePageAllocator.h"
 
 #include <QtGlobal>
 
@@ -41,6 +42,6 @@ private:
     std::vector<int> m_columnOf;
     std::vector<int> m_rowOf;
     int m_width = 0;
-    std::vector<double> m_values;
+    std::vector<double, LargePageAllocator<double>> m_values;
     bool m_stopped = false;
 };

@@ -1,6 +1,7 @@
 #include "platform/PictureLoader.h"
 
 #include "platform/GifFrame.h"
+#include "platform/LargePageAllocator.h"
 #include "platform/PathHelpers.h"
 #include "platform/PictureFormat.h"
 
@@ -18,6 +19,39 @@ QString unsupportedMessage(const QString& path) {
 static QString tooLargeMessage(const QString& path) {
     return PathHelpers::PathFile(path) +
            QStringLiteral(" は大きすぎるため読み込めません（縦横とも 32767 画素まで）。");
+}
+
+// An image of that size and format whose pixels lie on huge pages (see LargePageAllocator), for
+// the reader to decode into: a picture of millions of pixels is then first touched with a few
+// page faults instead of thousands. A null image when the size or format is not known yet; the
+// reader then makes its own.
+static QImage blankOnLargePages(QSize size, QImage::Format format) {
+    if (!size.isValid() || size.isEmpty() || format == QImage::Format_Invalid)
+        return QImage();
+    const qsizetype bytesPerLine =
+        (static_cast<qsizetype>(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) /
+        32 * 4;
+    const size_t bytes = static_cast<size_t>(bytesPerLine) * static_cast<size_t>(size.height());
+    LargePageAllocator<uchar> allocator;
+    uchar* pixels = nullptr;
+    try {
+        pixels = allocator.allocate(bytes);
+    } catch (const std::bad_alloc&) {
+        return QImage();
+    }
+    struct Block {
+        uchar* pixels;
+        size_t bytes;
+    };
+    auto* block = new Block{pixels, bytes};
+    return QImage(
+        pixels, size.width(), size.height(), bytesPerLine, format,
+        [](void* info) {
+            auto* owned = static_cast<Block*>(info);
+            LargePageAllocator<uchar>().deallocate(owned->pixels, owned->bytes);
+            delete owned;
+        },
+        block);
 }
 
 Result load(const QString& path) {
@@ -52,7 +86,9 @@ Result load(const QString& path) {
         result.message = tooLargeMessage(path);
         return result;
     }
-    QImage decoded = reader.read();
+    QImage decoded = blankOnLargePages(declared, reader.imageFormat());
+    if (!reader.read(&decoded))
+        decoded = QImage();
     if (decoded.isNull() || decoded.width() < 1 || decoded.height() < 1) {
         result.message = unsupportedMessage(path);
         return result;

@@ -49,7 +49,7 @@ void TestPictureBuffer::layout() {
     const QByteArray expected("\x09\x08\x07\x0C\x0B\x0A\x00\x00"
                               "\x03\x02\x01\x06\x05\x04\x00\x00",
                               16);
-    QCOMPARE(buffer.bytes, expected);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(buffer.data()), buffer.size()), expected);
     QCOMPARE(buffer.offset(1, 0), qsizetype(11));
     QCOMPARE(buffer.offset(0, 1), qsizetype(0));
 }
