@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/GlyphMaps.h"
+#include "platform/LargePageAllocator.h"
 
 #include <QtGlobal>
 
@@ -34,6 +35,6 @@ private:
     int m_rowHeight;
     std::vector<size_t> m_start;
     std::vector<double> m_mean;
-    std::vector<double> m_values;
-    std::vector<float> m_floats;
+    std::vector<double, LargePageAllocator<double>> m_values;
+    std::vector<float, LargePageAllocator<float>> m_floats;
 };
