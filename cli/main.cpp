@@ -66,20 +66,23 @@ int writeResult(const CliOptions& options, const QString& text, const QImage& se
         }
         return 0;
     }
-    QString terminalText = text;
-    terminalText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    terminalText += u'\n';
+    // A terminal's lines end with LF alone, the last one too. Both encodings write CR LF as the
+    // bytes 0D 0A, so the CRs are taken out of the encoded text.
+    QByteArray bytes;
     if (options.stdoutCp932) {
-        const Cp932::Encoded encoded = Cp932::encode(terminalText);
+        Cp932::Encoded encoded = Cp932::encode(text);
         if (!encoded.ok()) {
             printError(QStringLiteral("Shift-JIS で出力できない文字があります: ") +
                        encoded.unencodable);
             return 1;
         }
-        writeStdout(encoded.bytes);
+        bytes = std::move(encoded.bytes);
     } else {
-        writeStdout(terminalText.toUtf8());
+        bytes = text.toUtf8();
     }
+    bytes.replace("\r\n", "\n");
+    bytes += '\n';
+    writeStdout(bytes);
     return 0;
 }
 

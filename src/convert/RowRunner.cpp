@@ -16,6 +16,9 @@ namespace {
 // it saves.
 constexpr double workForThreads = 4e6;
 
+// A line holds at most 999 characters (one more before the cut): room for them from the start.
+constexpr qsizetype lineCapacity = 1000;
+
 // How often the starting thread looks at the services while the rows are converted.
 constexpr std::chrono::milliseconds pollInterval{10};
 
@@ -104,6 +107,7 @@ ConvOutcome RowRunner::runOneThread(RunServices& services, const RowFunction& co
     std::vector<QString> lines(static_cast<size_t>(m_lines));
     for (int r = 0; r < m_lines; ++r) {
         ticker.startRow(r);
+        lines[static_cast<size_t>(r)].reserve(lineCapacity);
         const RowEnd end = convertRow(r, 0, ticker, lines[static_cast<size_t>(r)]);
         if (end == RowEnd::Aborted)
             return ConvOutcome::Aborted;
@@ -137,6 +141,7 @@ ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& conv
                 return;
             ticker.startRow(r);
             QString line;
+            line.reserve(lineCapacity);
             const RowEnd end = convertRow(r, slot, ticker, line);
             if (end == RowEnd::Aborted)
                 return;
