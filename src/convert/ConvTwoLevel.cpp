@@ -220,8 +220,10 @@ private:
             const int column = m_plane.columnOf(xv);
             const size_t at = static_cast<size_t>(xv);
             if (xv > 0 && column == m_plane.columnOf(xv - 1)) {
-                std::copy(out - height, out, out);
-                std::copy(single - height, single, single);
+                for (size_t y = 0; y < height; ++y) {
+                    out[y] = out[y - height];
+                    single[y] = single[y - height];
+                }
                 s.columnSum[at] = s.columnSum[at - 1];
                 continue;
             }
