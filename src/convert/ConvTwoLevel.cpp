@@ -220,9 +220,11 @@ private:
             const int column = m_plane.columnOf(xv);
             const size_t at = static_cast<size_t>(xv);
             if (xv > 0 && column == m_plane.columnOf(xv - 1)) {
+                const double* previous = out - height;
+                const float* previousSingle = single - height;
                 for (size_t y = 0; y < height; ++y) {
-                    out[y] = out[y - height];
-                    single[y] = single[y - height];
+                    out[y] = previous[y];
+                    single[y] = previousSingle[y];
                 }
                 s.columnSum[at] = s.columnSum[at - 1];
                 continue;
