@@ -168,18 +168,16 @@ int main(int argc, char* argv[]) {
     CliRunServices::enterStage(CliRunServices::Stage::Running);
     const ConversionResult result = ConvDispatch(input, services);
     CliRunServices::enterStage(CliRunServices::Stage::Writing);
-    // Ctrl+C after the run's last look but before the writing: stopped all the same.
-    if (services.handedOff() && CliRunServices::interrupted.load()) {
-        printError(endMessage(ConvOutcome::Aborted));
-        std::_Exit(130);
-    }
-    if (!services.handedOff()) {
-        const QString message = endMessage(result.outcome);
+    // Ctrl+C after the run's last look but before the writing stops it all the same.
+    const bool stoppedLate = services.handedOff() && CliRunServices::interrupted.load();
+    if (!services.handedOff() || stoppedLate) {
+        const ConvOutcome outcome = stoppedLate ? ConvOutcome::Aborted : result.outcome;
+        const QString message = endMessage(outcome);
         if (!message.isEmpty())
             printError(message);
         // Nothing was written. Tearing Qt down may first set up the font configuration that the
         // stopped run never needed, which takes longer than stopping did: end here.
-        if (result.outcome == ConvOutcome::Aborted)
+        if (outcome == ConvOutcome::Aborted)
             std::_Exit(130);
         return 1;
     }

@@ -56,14 +56,6 @@ std::vector<double> measureDensities(const ConversionInput& input, const Prepare
 // Palettes longer than this are searched by bisection rather than one character after another.
 constexpr size_t sortedFrom = 32;
 
-// A line ends at its 999th character, so no choice reads beyond 1000 of the widest characters:
-// brightness beyond that is never used. A wide, low picture at many lines would otherwise make a
-// raster of hundreds of millions of columns for every row.
-int reach(const PreparedRun& run) {
-    const int widest = *std::max_element(run.charWidth.begin(), run.charWidth.end());
-    return static_cast<int>(std::min<qint64>(run.raster.colsPx, 1000LL * widest));
-}
-
 // One thread's memory for its rows.
 struct Scratch {
     std::vector<double> columnSum; // per kept source column: its lumas summed down the row, then
@@ -80,7 +72,7 @@ public:
     RowConverter(const ConversionInput& input, const PreparedRun& run, const SourcePlane& plane,
                  std::vector<double> density)
         : m_run(run), m_plane(plane), m_levels(input.levels), m_density(std::move(density)),
-          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx), m_reach(reach(run)) {
+          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx), m_reach(columnsReached(run)) {
         m_maxWidth = *std::max_element(run.charWidth.begin(), run.charWidth.end());
         m_isWidth.assign(static_cast<size_t>(m_maxWidth) + 1, false);
         for (qsizetype i = 0; i < run.palette.size(); ++i) {
@@ -252,7 +244,8 @@ ConversionResult ConvNormalWithThreads(const ConversionInput& input, RunServices
         return result;
     }
 
-    const SourcePlane plane(run.buffer, run.raster, nullptr, reach(run), abortPoll(services));
+    const SourcePlane plane(run.buffer, run.raster, nullptr, columnsReached(run),
+                            abortPoll(services));
     if (plane.stopped()) {
         result.outcome = takeAbort(services);
         return result;

@@ -52,24 +52,20 @@ public:
     RowConverter(const PreparedRun& run, const SourcePlane& plane, const GlyphColumns& glyphs,
                  int maxWidth)
         : m_run(run), m_plane(plane), m_glyphs(glyphs), m_maxWidth(maxWidth),
-          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx),
-          m_reach(bandReach(run, maxWidth)) {
+          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx), m_reach(columnsReached(run)) {
         for (qsizetype i = 0; i < run.palette.size(); ++i)
             if (isCandidate(run, i))
                 m_candidates.push_back(static_cast<int>(i));
-        m_byWidth = m_candidates;
-        std::stable_sort(m_byWidth.begin(), m_byWidth.end(),
+        std::stable_sort(m_candidates.begin(), m_candidates.end(),
                          [&](int a, int b) { return width(a) < width(b); });
-        for (size_t c = 0; c < m_byWidth.size(); ++c) {
-            const int i = m_byWidth[c];
+        for (size_t c = 0; c < m_candidates.size(); ++c) {
+            const int i = m_candidates[c];
             m_sortedMean.push_back(glyphs.mean(i));
-            m_sortedMaps.push_back(glyphs.values(i));
             if (m_groups.empty() || m_groups.back().width != width(i))
                 m_groups.push_back({width(i), static_cast<int>(c), static_cast<int>(c)});
             ++m_groups.back().end;
         }
-        m_oneWidth = std::all_of(m_candidates.begin(), m_candidates.end(),
-                                 [&](int i) { return width(i) == maxWidth; });
+        m_oneWidth = m_groups.size() == 1;
     }
 
     Scratch scratch() const {
@@ -78,8 +74,8 @@ public:
         s.bandFloats.resize(s.band.size());
         s.rows.resize(static_cast<size_t>(m_rowHeight));
         s.columnSum.resize(static_cast<size_t>(m_reach));
-        s.bound.resize(m_byWidth.size());
-        s.survivors.resize(m_byWidth.size());
+        s.bound.resize(m_candidates.size());
+        s.survivors.resize(m_candidates.size());
         if (m_oneWidth) {
             s.placeMean.resize(999);
             s.placeBest.resize(999);
@@ -273,7 +269,7 @@ private:
         }
         const int first = smallestBound(s.bound);
         const double* window = s.band.data() + static_cast<size_t>(x) * m_rowHeight;
-        Choice best{m_byWidth[static_cast<size_t>(first)], 0};
+        Choice best{m_candidates[static_cast<size_t>(first)], 0};
         best.score = score(best.index, window, std::numeric_limits<double>::infinity());
 
         // The rest that can still win, a width at a time.
@@ -281,7 +277,7 @@ private:
         for (const WidthGroup& group : m_groups) {
             int left = 0;
             for (int c = group.begin; c < group.end; ++c) {
-                s.survivors[static_cast<size_t>(left)] = m_byWidth[static_cast<size_t>(c)];
+                s.survivors[static_cast<size_t>(left)] = m_candidates[static_cast<size_t>(c)];
                 left += c != first && s.bound[static_cast<size_t>(c)] <= cut ? 1 : 0;
             }
             screen(s.survivors.data(), left, group.width, x, s, best);
@@ -311,19 +307,17 @@ private:
     const PreparedRun& m_run;
     const SourcePlane& m_plane;
     const GlyphColumns& m_glyphs;
-    std::vector<int> m_candidates;
-    // The candidates narrowest first, with their means and maps in that order, and where each
-    // width begins and ends in it.
+    // The candidates narrowest first (in palette order within a width), their means in that
+    // order, and where each width begins and ends in it.
     struct WidthGroup {
         int width;
         int begin;
         int end;
     };
-    std::vector<int> m_byWidth;
+    std::vector<int> m_candidates;
     std::vector<double> m_sortedMean;
-    std::vector<const double*> m_sortedMaps;
     std::vector<WidthGroup> m_groups;
-    bool m_oneWidth = false; // every candidate is maxWidth wide
+    bool m_oneWidth = false; // every candidate is as wide
     int m_maxWidth;
     int m_rowHeight;
     int m_colsPx;
@@ -354,7 +348,7 @@ ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServic
         result.outcome = ConvOutcome::TooLarge;
         return result;
     }
-    const SourcePlane plane(run.buffer, run.raster, &input.levels, bandReach(run, maxWidth),
+    const SourcePlane plane(run.buffer, run.raster, &input.levels, columnsReached(run),
                             abortPoll(services));
     if (plane.stopped()) {
         result.outcome = takeAbort(services);

@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,14 @@ inline AbortPoll abortPoll(RunServices& services) {
 inline ConvOutcome takeAbort(RunServices& services) {
     services.yieldAndCheckAbort();
     return ConvOutcome::Aborted;
+}
+
+// A line ends at its 999th character, so no choice reads beyond 1000 of the widest characters:
+// the raster columns past that are never used. A wide, low picture at many lines would otherwise
+// make rows of hundreds of millions of columns.
+inline int columnsReached(const PreparedRun& run) {
+    const int widest = *std::max_element(run.charWidth.begin(), run.charWidth.end());
+    return static_cast<int>(std::min<qint64>(run.raster.colsPx, 1000LL * widest));
 }
 
 // A character of width 0 never advances a line, so it can never be placed.

@@ -65,7 +65,7 @@ std::optional<GlyphColumns> buildTwoLevelMaps(const ConversionInput& input, cons
         maxHeight = std::max(maxHeight, height[static_cast<size_t>(i)]);
     }
     const qint64 entries = GlyphMaps::entriesFor(n, maxWidth, maxHeight, run.rowHeight);
-    const qint64 bandEntries = static_cast<qint64>(run.rowHeight) * bandReach(run, maxWidth);
+    const qint64 bandEntries = static_cast<qint64>(run.rowHeight) * columnsReached(run);
     if (entries + bandEntries > maxWorkEntries)
         return std::nullopt;
 

@@ -73,7 +73,8 @@ Result load(const QString& path) {
     QImageReader::setAllocationLimit(static_cast<int>(MaxBytes / (1024 * 1024)));
     QSize declared = reader.size();
     // A GIF's reported size may not be the picture its reader makes; its blocks tell.
-    if (const std::optional<GifFrame::FirstFrame> gif = GifFrame::read(path)) {
+    if (const std::optional<GifFrame::FirstFrame> gif =
+            format == "gif" ? GifFrame::read(path) : std::nullopt) {
         if (!gif->dataCanDrawFrame()) {
             result.message = unsupportedMessage(path);
             return result;
