@@ -68,6 +68,9 @@ Result load(const QString& path) {
             : QByteArray();
     file.close();
     QImageReader reader(path, format);
+    // A known signature names its plugin; without this Qt would load every image plugin (and
+    // their libraries) to ask each whether it reads that format.
+    reader.setAutoDetectImageFormat(format.isEmpty());
     reader.setDecideFormatFromContent(format.isEmpty());
     reader.setAutoTransform(true);
     QImageReader::setAllocationLimit(static_cast<int>(MaxBytes / (1024 * 1024)));
