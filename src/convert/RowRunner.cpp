@@ -129,7 +129,8 @@ ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& conv
     std::atomic<int> nextRow{0};
     std::atomic<bool> abort{false};
     std::atomic<qint64> done{0};
-    std::atomic<int> awaited{0}; // the first line not yet finished, as the starting thread knows
+    int finishedCount = 0;
+    bool questionAnswered = false; // the 999 question needs no prompt wake-up any more
     std::mutex mutex;
     std::condition_variable rowFinished;
 
@@ -150,8 +151,10 @@ ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& conv
             lines[static_cast<size_t>(r)] = std::move(line);
             ends[static_cast<size_t>(r)] = end;
             finished[static_cast<size_t>(r)] = 1;
-            // Only the line the starting thread waits for wakes it; the rest it finds later.
-            if (r == awaited.load(std::memory_order_relaxed))
+            // The starting thread looks every poll interval anyway: it is woken early only to
+            // ask the 999 question or to end the run, not once per line (a wake-up costs more
+            // than converting a short line).
+            if (++finishedCount == m_lines || (end == RowEnd::Reached999 && !questionAnswered))
                 rowFinished.notify_one();
         }
     };
@@ -191,10 +194,11 @@ ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& conv
                 if (!services.confirmCut999())
                     return stop(ConvOutcome::Cancelled999);
                 cut999 = true;
+                const std::lock_guard lock(mutex);
+                questionAnswered = true;
             }
             ++nextLine;
         }
-        awaited.store(nextLine, std::memory_order_relaxed);
     }
     stop(ConvOutcome::HandedOff);
     out = joinLines(lines);
