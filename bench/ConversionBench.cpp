@@ -48,7 +48,7 @@ double operationsOf(const SettingsRecord& settings, const GlyphSource& glyphs) {
     const ConversionInput input{settings, &samplePicture, SelectionState{}, glyphs,
                                 LevelPair{0, 255}};
     PreparedRun run;
-    if (prepareRun(input, settings.TextTable2, services, run))
+    if (prepareRun(input, settings.TextTable2, services, run, 1))
         return 0;
     return static_cast<double>(settings.TextLines) * run.raster.colsPx * run.palette.size() *
            run.rowHeight;

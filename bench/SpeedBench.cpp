@@ -67,7 +67,7 @@ SettingsRecord settingsFor(int mode, int palette, int lines) {
 double plainAbsDiffs(const ConversionInput& input, const QString& text) {
     QuietServices services;
     PreparedRun run;
-    if (prepareRun(input, input.settings.TextTable2, services, run))
+    if (prepareRun(input, input.settings.TextTable2, services, run, 1))
         return 0;
     double widths = 0;
     for (int w : run.charWidth)

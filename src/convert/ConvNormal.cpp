@@ -237,7 +237,7 @@ ConversionResult ConvNormalWithThreads(const ConversionInput& input, RunServices
                                        int threads) {
     ConversionResult result;
     PreparedRun run;
-    const auto end = prepareRun(input, input.settings.TextTable1, services, run);
+    const auto end = prepareRun(input, input.settings.TextTable1, services, run, threads);
     result.selectionCopy = run.selectionCopy;
     if (end) {
         result.outcome = *end;
@@ -245,7 +245,7 @@ ConversionResult ConvNormalWithThreads(const ConversionInput& input, RunServices
     }
 
     const SourcePlane plane(run.buffer, run.raster, nullptr, columnsReached(run),
-                            abortPoll(services));
+                            abortPoll(services), run.pictureThreads);
     if (plane.stopped()) {
         result.outcome = takeAbort(services);
         return result;

@@ -334,7 +334,7 @@ ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServic
                                          int threads) {
     ConversionResult result;
     PreparedRun run;
-    const auto end = prepareRun(input, input.settings.TextTable2, services, run);
+    const auto end = prepareRun(input, input.settings.TextTable2, services, run, threads);
     result.selectionCopy = run.selectionCopy;
     if (end) {
         result.outcome = *end;
@@ -349,7 +349,7 @@ ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServic
         return result;
     }
     const SourcePlane plane(run.buffer, run.raster, &input.levels, columnsReached(run),
-                            abortPoll(services));
+                            abortPoll(services), run.pictureThreads);
     if (plane.stopped()) {
         result.outcome = takeAbort(services);
         return result;

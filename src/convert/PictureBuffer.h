@@ -28,5 +28,6 @@ struct PictureBuffer {
 };
 
 // Reads an image once into the 24-bit bottom-up buffer, with a look at poll before each band of
-// rows. When the poll stops it, the buffer is empty.
-PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll = {});
+// rows, on up to threads threads (see BandWork::run). When the poll stops it, the buffer is
+// empty.
+PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll = {}, int threads = 1);

@@ -1,5 +1,6 @@
 #include "convert/RunPreparation.h"
 
+#include "convert/BandWork.h"
 #include "convert/RunMessages.h"
 #include "convert/SelCopy.h"
 #include "convert/TblExpand.h"
@@ -8,7 +9,7 @@
 #include <algorithm>
 
 std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QString& paletteText,
-                                      RunServices& services, PreparedRun& run) {
+                                      RunServices& services, PreparedRun& run, int threads) {
     const SettingsRecord& settings = input.settings;
     if (input.picture == nullptr || input.picture->isNull()) {
         services.handOff(QString());
@@ -28,7 +29,9 @@ std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QStrin
         services.showMessage(RunMessages::invalidSelection());
         return ConvOutcome::InvalidSelection;
     }
-    run.buffer = BufFromPic(run.selectionCopy, poll);
+    run.pictureThreads = BandWork::threadsFor(
+        static_cast<qint64>(run.selectionCopy.width()) * run.selectionCopy.height(), threads);
+    run.buffer = BufFromPic(run.selectionCopy, poll, run.pictureThreads);
     if (stopped)
         return takeAbort(services);
     if (run.buffer.size() < 1)

@@ -22,12 +22,15 @@ struct PreparedRun {
     int rowHeight = 0;
     double lineSpacePx = 0;
     RasterMapping raster;
+    // The threads that walk the whole picture (the pixel buffer, the brightness plane).
+    int pictureThreads = 1;
 };
 
 // Runs the shared steps for the palette text of the mode. Returns the outcome when the run must
 // end here (after the message or hand-off that such an end calls for); nothing when ready.
+// threads: as for the rows of the run, 0 for automatic.
 std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QString& paletteText,
-                                      RunServices& services, PreparedRun& run);
+                                      RunServices& services, PreparedRun& run, int threads);
 
 // The run's abort request as the steps that walk the whole picture look at it (cheaply, between
 // bands of rows).

@@ -1,5 +1,7 @@
 #include "convert/SourcePlane.h"
 
+#include "convert/BandWork.h"
+
 #include <algorithm>
 
 // Raster coordinates sample source lines in ascending order, so the distinct ones are found by
@@ -19,7 +21,8 @@ static std::vector<int> distinctLines(qint64 count, SourceOf sourceOf, std::vect
 }
 
 SourcePlane::SourcePlane(const PictureBuffer& buffer, const RasterMapping& raster,
-                         const LevelPair* tone, int columnCount, const AbortPoll& poll) {
+                         const LevelPair* tone, int columnCount, const AbortPoll& poll,
+                         int threads) {
     const std::vector<int> columns = distinctLines(
         columnCount, [&](qint64 xv) { return raster.sourceColumn(static_cast<int>(xv)); },
         m_columnOf);
@@ -27,25 +30,20 @@ SourcePlane::SourcePlane(const PictureBuffer& buffer, const RasterMapping& raste
         raster.rowsPx, [&](qint64 yv) { return raster.sourceRow(static_cast<qint32>(yv)); },
         m_rowOf);
     m_width = static_cast<int>(columns.size());
-    // The plane grows a band at a time, so even its zero filling comes after a look at the poll.
-    m_values.reserve(rows.size() * columns.size());
-    const size_t band = static_cast<size_t>(AbortPolling::rowsPerLook(m_width));
-    double* out = nullptr;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i % band == 0) {
-            if (AbortPolling::stop(poll)) {
-                m_stopped = true;
-                return;
+    // Left uninitialised by its allocator: each band is first touched by the thread that fills
+    // it, after a look at the poll.
+    m_values.resize(rows.size() * columns.size());
+    const auto fill = [&](qint64 first, qint64 last) {
+        double* out = m_values.data() + static_cast<size_t>(first) * columns.size();
+        for (qint64 i = first; i < last; ++i) {
+            const int py = rows[static_cast<size_t>(i)];
+            for (const int px : columns) {
+                const uchar* p = buffer.data() + buffer.offset(px, py);
+                const double luma = Luma(p[0], p[1], p[2]);
+                *out++ = tone != nullptr ? ToneMap(luma, *tone) : luma;
             }
-            const size_t done = m_values.size();
-            m_values.resize(done + std::min(band, rows.size() - i) * columns.size());
-            out = m_values.data() + done;
         }
-        const int py = rows[i];
-        for (const int px : columns) {
-            const uchar* p = buffer.data() + buffer.offset(px, py);
-            const double luma = Luma(p[0], p[1], p[2]);
-            *out++ = tone != nullptr ? ToneMap(luma, *tone) : luma;
-        }
-    }
+    };
+    m_stopped = !BandWork::run(static_cast<qint64>(rows.size()), AbortPolling::rowsPerLook(m_width),
+                               threads, poll, fill);
 }

@@ -111,7 +111,7 @@ void recordNearTies(const PreparedRun& run, const std::vector<double>& scores, q
 ConversionResult normal(const ConversionInput& input, RunServices& services) {
     ConversionResult result;
     PreparedRun run;
-    if (const auto end = prepareRun(input, input.settings.TextTable1, services, run)) {
+    if (const auto end = prepareRun(input, input.settings.TextTable1, services, run, 1)) {
         result.outcome = *end;
         result.selectionCopy = run.selectionCopy;
         return result;
@@ -192,7 +192,7 @@ ConversionResult twoLevel(const ConversionInput& input, RunServices& services,
                           std::vector<NearTie>* nearTies) {
     ConversionResult result;
     PreparedRun run;
-    if (const auto end = prepareRun(input, input.settings.TextTable2, services, run)) {
+    if (const auto end = prepareRun(input, input.settings.TextTable2, services, run, 1)) {
         result.outcome = *end;
         result.selectionCopy = run.selectionCopy;
         return result;

@@ -155,6 +155,11 @@ void ConvDifferentialTest::sameTextAsReference_data() {
         << 1 << QString() << gradient(50, 400) << 1 << false << 0 << 0 << 255;
     QTest::newRow("normal, noise 300x20, default, 40 lines")
         << 0 << QString() << noise(300, 20, 3) << 40 << false << 1 << 0 << 255;
+    // Several bands of 65,536 pixels: the pixel buffer and the brightness plane are filled on
+    // more than one thread.
+    for (const int mode : {0, 1})
+        QTest::addRow("%s, shapes 640x480, default, 20 lines", mode == 0 ? "normal" : "two-level")
+            << mode << QString() << shapes(640, 480) << 20 << false << 1 << 20 << 230;
 }
 
 void ConvDifferentialTest::sameTextAsReference() {

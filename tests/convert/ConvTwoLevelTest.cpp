@@ -288,7 +288,7 @@ void ConvTwoLevelTest::gapBelowGlyphIsInk() {
     const ConversionInput input{settings, &picture, SelectionState{}, glyphs, LevelPair{0, 255}};
     RecordingServices services;
     PreparedRun prepared;
-    QVERIFY(!prepareRun(input, settings.TextTable2, services, prepared));
+    QVERIFY(!prepareRun(input, settings.TextTable2, services, prepared, 1));
     QCOMPARE(prepared.rowHeight, rowHeight);
     GlyphMaps maps(1, 2, 3, prepared.rowHeight);
     maps.fill(0, glyphs.drawCharacter(QStringLiteral("a"), 2, 3), false, 0.2);

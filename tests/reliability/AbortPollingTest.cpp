@@ -7,6 +7,7 @@
 #include "common/HandGlyphs.h"
 #include "common/RecordingServices.h"
 #include "convert/AbortPoll.h"
+#include "convert/BandWork.h"
 #include "convert/ConvDispatch.h"
 #include "convert/PictureBuffer.h"
 #include "convert/SelCopy.h"
@@ -14,6 +15,9 @@
 
 #include <QImage>
 #include <QTest>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -58,19 +62,36 @@ QImage grey(int width, int height) {
     return picture;
 }
 
+// Every row and column different, so that a band written to the wrong place shows.
+QImage varied(int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 3) % 256, (x ^ y) % 256));
+    return picture;
+}
+
 } // namespace
 
 class AbortPollingTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void abortWhileMeasuring_data();
     void abortWhileMeasuring();
     void oneLookPerBand_data();
     void oneLookPerBand();
     void abortWhileWalkingThePicture_data();
     void abortWhileWalkingThePicture();
+    void bandsOnSeveralThreads();
 };
+
+// The looks are counted as one thread makes them: a run on several threads looks only before the
+// bands its calling thread takes (see bandsOnSeveralThreads).
+void AbortPollingTest::initTestCase() {
+    qputenv("CHARLOOM_THREADS", "1");
+}
 
 void AbortPollingTest::abortWhileMeasuring_data() {
     QTest::addColumn<int>("mode");
@@ -211,6 +232,48 @@ void AbortPollingTest::abortWhileWalkingThePicture() {
     LookCountingServices finishing;
     QCOMPARE(ConvDispatch(input, finishing).outcome, ConvOutcome::HandedOff);
     QVERIFY2(finishing.looks >= 3 * 16, qPrintable(QString::number(finishing.looks)));
+}
+
+// Spread over threads, every band is done exactly once and the result is the one thread's; only
+// the calling thread looks at the poll, and a stop there ends the walk with nothing.
+void AbortPollingTest::bandsOnSeveralThreads() {
+    for (const int threads : {2, 3, 5}) {
+        for (const qint64 rows : {qint64(1), qint64(7), qint64(1000)}) {
+            std::vector<int> done(static_cast<size_t>(rows), 0);
+            int looks = 0;
+            QVERIFY(BandWork::run(rows, 3, threads, countingPoll(looks, 1 << 30),
+                                  [&](qint64 first, qint64 last) {
+                                      for (qint64 r = first; r < last; ++r)
+                                          ++done[static_cast<size_t>(r)];
+                                  }));
+            QVERIFY(std::all_of(done.begin(), done.end(), [](int n) { return n == 1; }));
+            QVERIFY(looks >= 1 && looks <= (rows + 2) / 3);
+        }
+    }
+
+    const QImage copy = varied(1000, 1000);
+    const PictureBuffer one = BufFromPic(copy);
+    const RasterMapping raster = RasterMapping::make(1000, 1000, 700, 1, 0, 0);
+    const LevelPair tone{20, 230};
+    const SourcePlane onePlane(one, raster, &tone, raster.colsPx);
+    for (const int threads : {2, 3}) {
+        int looks = 0;
+        const PictureBuffer spread = BufFromPic(copy, countingPoll(looks, 1 << 30), threads);
+        QVERIFY(spread.bytes == one.bytes);
+        QVERIFY(looks >= 1 && looks <= 16);
+        const SourcePlane plane(one, raster, &tone, raster.colsPx, {}, threads);
+        QCOMPARE(plane.width(), onePlane.width());
+        for (qint32 yv = 0; yv < raster.rowsPx; ++yv)
+            QVERIFY(std::equal(plane.row(yv), plane.row(yv) + plane.width(), onePlane.row(yv)));
+
+        looks = 0;
+        QCOMPARE(BufFromPic(copy, countingPoll(looks, 1), threads).size(), qsizetype(0));
+        QCOMPARE(looks, 1);
+        looks = 0;
+        QVERIFY(SourcePlane(one, raster, &tone, raster.colsPx, countingPoll(looks, 1), threads)
+                    .stopped());
+        QCOMPARE(looks, 1);
+    }
 }
 
 QTEST_APPLESS_MAIN(AbortPollingTest)

@@ -1,0 +1,70 @@
+#include "convert/BandWork.h"
+
+#include "convert/RowRunner.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace BandWork {
+
+namespace {
+
+// Fewer bands than this stay on the calling thread.
+constexpr qint64 bandsForThreads = 4;
+
+} // namespace
+
+bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
+         const std::function<void(qint64 first, qint64 last)>& work) {
+    const qint64 bands = (rows + bandRows - 1) / bandRows;
+    const auto bandWork = [&](qint64 band) {
+        const qint64 first = band * bandRows;
+        work(first, std::min(rows, first + bandRows));
+    };
+    if (threads <= 1 || bands < 2) {
+        for (qint64 band = 0; band < bands; ++band) {
+            if (AbortPolling::stop(poll))
+                return false;
+            bandWork(band);
+        }
+        return true;
+    }
+    // The first band's look comes before any thread starts, so a run stopped already starts
+    // none, and the calling thread always looks at least once; that band is its own.
+    if (AbortPolling::stop(poll))
+        return false;
+    std::atomic<qint64> next{1};
+    std::atomic<bool> stopped{false};
+    std::vector<std::thread> helpers;
+    const int helperCount = static_cast<int>(std::min<qint64>(threads, bands)) - 1;
+    for (int i = 0; i < helperCount; ++i) {
+        helpers.emplace_back([&] {
+            for (qint64 band = next++; band < bands; band = next++) {
+                if (stopped.load(std::memory_order_relaxed))
+                    return;
+                bandWork(band);
+            }
+        });
+    }
+    bandWork(0);
+    for (qint64 band = next++; band < bands; band = next++) {
+        if (AbortPolling::stop(poll)) {
+            stopped = true;
+            break;
+        }
+        bandWork(band);
+    }
+    for (std::thread& helper : helpers)
+        helper.join();
+    return !stopped.load();
+}
+
+int threadsFor(qint64 pixels, int requested) {
+    if (requested > 0)
+        return requested;
+    return pixels < bandsForThreads * AbortPolling::pixelsPerLook ? 1 : RowRunner::defaultThreads();
+}
+
+} // namespace BandWork
