@@ -59,9 +59,10 @@ constexpr size_t sortedFrom = 32;
 // One thread's memory for its rows.
 struct Scratch {
     std::vector<double> columnSum; // per kept source column: its lumas summed down the row, then
-                                   // their tone-mapped mean
-    std::vector<double> lum;       // per raster column: the tone-mapped mean brightness
-    std::vector<double> stripMean; // the mean of lum over 1..maxWidth columns from x
+                                   // their tone-mapped mean, the brightness of every raster
+                                   // column that samples it
+    std::vector<double> stripMean; // the mean brightness over 1..maxWidth raster columns from x
+    std::vector<QChar> text;       // the line as it is chosen, handed over once it ends
 };
 
 // Everything a row needs, shared read-only by all threads. The sums are formed with the same
@@ -72,8 +73,10 @@ public:
     RowConverter(const ConversionInput& input, const PreparedRun& run, const SourcePlane& plane,
                  std::vector<double> density)
         : m_run(run), m_plane(plane), m_levels(input.levels), m_density(std::move(density)),
-          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx), m_reach(columnsReached(run)) {
+          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx) {
         m_maxWidth = *std::max_element(run.charWidth.begin(), run.charWidth.end());
+        for (const QString& entry : run.palette)
+            m_longestEntry = std::max(m_longestEntry, entry.size());
         m_isWidth.assign(static_cast<size_t>(m_maxWidth) + 1, false);
         for (qsizetype i = 0; i < run.palette.size(); ++i) {
             if (isCandidate(run, i)) {
@@ -88,26 +91,32 @@ public:
     Scratch scratch() const {
         Scratch s;
         s.columnSum.resize(static_cast<size_t>(m_plane.width()));
-        s.lum.resize(static_cast<size_t>(m_reach));
+        s.text.reserve(999 * static_cast<size_t>(m_longestEntry));
         s.stripMean.resize(static_cast<size_t>(m_maxWidth) + 1);
         return s;
     }
 
     RowEnd convert(int r, Scratch& s, RowTicker& ticker, QString& line) const {
         columnBrightness(r, s);
+        s.text.clear();
         int x = 0;
         int col = 0;
+        RowEnd end = RowEnd::Done;
         while (x < m_colsPx) {
             if (!ticker.beforeCharacter(x))
                 return RowEnd::Aborted;
-            if (col >= 999)
-                return RowEnd::Reached999;
+            if (col >= 999) {
+                end = RowEnd::Reached999;
+                break;
+            }
             const int chosen = choose(x, s);
-            line += m_run.palette[chosen];
+            const QString& entry = m_run.palette[chosen];
+            s.text.insert(s.text.end(), entry.begin(), entry.end());
             x += m_run.charWidth[static_cast<size_t>(chosen)];
             ++col;
         }
-        return RowEnd::Done;
+        line.append(s.text.data(), static_cast<qsizetype>(s.text.size()));
+        return end;
     }
 
 private:
@@ -123,8 +132,6 @@ private:
         }
         for (double& sum : s.columnSum)
             sum = ToneMap(sum / m_rowHeight, m_levels);
-        for (int xv = 0; xv < m_reach; ++xv)
-            s.lum[static_cast<size_t>(xv)] = s.columnSum[static_cast<size_t>(m_plane.columnOf(xv))];
     }
 
     // The character whose brightness is closest to the strip's; the first on equal differences.
@@ -134,7 +141,7 @@ private:
         const int reach = std::min(m_maxWidth, m_colsPx - x);
         double sum = 0;
         for (int k = 1; k <= reach; ++k) {
-            sum += s.lum[static_cast<size_t>(x + k - 1)];
+            sum += s.columnSum[static_cast<size_t>(m_plane.columnOf(x + k - 1))];
             if (m_isWidth[static_cast<size_t>(k)] || k == reach)
                 s.stripMean[static_cast<size_t>(k)] = sum / k;
         }
@@ -224,7 +231,7 @@ private:
     int m_maxWidth = 0;
     int m_rowHeight;
     int m_colsPx;
-    int m_reach;
+    qsizetype m_longestEntry = 1; // in UTF-16 units
 };
 
 } // namespace
