@@ -27,6 +27,7 @@ struct Scratch {
     std::vector<float> bandFloats;   // the same in single precision, for screening
     std::vector<const double*> rows; // the source rows of the band
     std::vector<double> columnSum;   // the sum of each band column
+    int filled = 0;                  // the band's columns before this one are filled
     std::vector<double> bound;       // each candidate's lower bound at x, in order of width
     std::vector<int> survivors;      // the candidates of one width that may still win at x
     // With a palette of one width, per place of the row: the band's mean, the best score so
@@ -39,6 +40,11 @@ struct Scratch {
 // A palette of one width is scored a block of characters at a time over all places of a row,
 // so that the block's maps stay in the cache (2,000 kanji maps are 4 MB).
 constexpr int blockCharacters = 128;
+
+// The band is filled this many columns ahead of the choices, so that what is filled is still
+// in the cache when it is read, and a line cut at 999 characters never fills the columns it
+// does not reach.
+constexpr int fillAhead = 256;
 
 // The best candidate so far and its score.
 struct Choice {
@@ -85,9 +91,11 @@ public:
     }
 
     RowEnd convert(int r, Scratch& s, RowTicker& ticker, QString& line) const {
-        fillBand(r, s);
-        if (m_oneWidth)
+        startBand(r, s);
+        if (m_oneWidth) {
+            fillBand(m_reach, s);
             return convertOneWidth(s, ticker, line);
+        }
         int x = 0;
         int col = 0;
         // The widest character must still fit with a pixel to spare.
@@ -96,6 +104,8 @@ public:
                 return RowEnd::Aborted;
             if (col >= 999)
                 return RowEnd::Reached999;
+            if (x + m_maxWidth > s.filled)
+                fillBand(std::min(m_reach, x + m_maxWidth + fillAhead), s);
             const int chosen = choose(x, s);
             line += m_run.palette[chosen];
             x += width(chosen);
@@ -203,16 +213,22 @@ private:
         return s.band.data() + static_cast<size_t>(x) * m_rowHeight;
     }
 
-    // The band of text row r, its single-precision copy and its column sums. Neighbouring raster
-    // columns often sample the same source column; such a column is copied from its neighbour.
-    void fillBand(int r, Scratch& s) const {
+    // Begins the band of text row r: its source rows, and nothing filled yet.
+    void startBand(int r, Scratch& s) const {
         const qint32 top = static_cast<qint32>(r) * m_rowHeight;
         for (int y = 0; y < m_rowHeight; ++y)
             s.rows[static_cast<size_t>(y)] = m_plane.row(top + y);
+        s.filled = 0;
+    }
+
+    // Fills the band's columns from s.filled up to end: the values, their single-precision copy
+    // and the column sums. Neighbouring raster columns often sample the same source column; such
+    // a column is copied from its neighbour.
+    void fillBand(int end, Scratch& s) const {
         const size_t height = static_cast<size_t>(m_rowHeight);
-        double* out = s.band.data();
-        float* single = s.bandFloats.data();
-        for (int xv = 0; xv < m_reach; ++xv, out += height, single += height) {
+        double* out = s.band.data() + static_cast<size_t>(s.filled) * height;
+        float* single = s.bandFloats.data() + static_cast<size_t>(s.filled) * height;
+        for (int xv = s.filled; xv < end; ++xv, out += height, single += height) {
             const int column = m_plane.columnOf(xv);
             const size_t at = static_cast<size_t>(xv);
             if (xv > 0 && column == m_plane.columnOf(xv - 1)) {
@@ -233,6 +249,7 @@ private:
             }
             s.columnSum[at] = sum;
         }
+        s.filled = std::max(s.filled, end);
     }
 
     // The position of the smallest bound (the first of equal ones), found over four running
