@@ -126,9 +126,11 @@ ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& conv
     std::vector<QString> lines(static_cast<size_t>(m_lines));
     std::vector<RowEnd> ends(static_cast<size_t>(m_lines), RowEnd::Aborted);
     std::vector<char> finished(static_cast<size_t>(m_lines), 0);
-    std::atomic<int> nextRow{0};
-    std::atomic<bool> abort{false};
-    std::atomic<qint64> done{0};
+    // Each on its own cache line: the workers read abort before every character, while done and
+    // nextRow are written by them all the time.
+    alignas(64) std::atomic<int> nextRow{0};
+    alignas(64) std::atomic<bool> abort{false};
+    alignas(64) std::atomic<qint64> done{0};
     int finishedCount = 0;
     bool questionAnswered = false; // the 999 question needs no prompt wake-up any more
     std::mutex mutex;
