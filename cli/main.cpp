@@ -14,9 +14,7 @@
 #include "platform/PictureLoader.h"
 #include "platform/SafeFileWriter.h"
 
-#include <QFontInfo>
 #include <QGuiApplication>
-#include <thread>
 
 #include <cstdio>
 #include <cstdlib>
@@ -136,12 +134,7 @@ int main(int argc, char* argv[]) {
     // From here on Ctrl+C ends the program at once until the run starts (nothing is written
     // before), then stops the run at its next check.
     CliRunServices::installInterruptHandler();
-    // The font configuration (a good part of a short run) is set up on another thread while the
-    // picture is decoded; Qt's font database is shared by all threads and guarded for that.
-    std::thread fontConfiguration(
-        [&] { QFontInfo(FontSetup::textFont(options.settings)).family(); });
     const PictureLoader::Result picture = PictureLoader::load(options.picturePath);
-    fontConfiguration.join();
     if (!picture.ok()) {
         printError(picture.message);
         return 1;
@@ -166,8 +159,8 @@ int main(int argc, char* argv[]) {
     }
 
     const FontGlyphs glyphs(FontSetup::textFont(options.settings));
-    // The first measurement on this thread loads the font itself, which no check can interrupt:
-    // it is done here, where Ctrl+C still ends the program at once.
+    // The first measurement sets up the font configuration, a tenth of a second that no check can
+    // interrupt: it is done here, where Ctrl+C still ends the program at once.
     glyphs.textHeight(QStringLiteral(" "));
     CliRunServices services(!options.quiet && isatty(STDERR_FILENO));
     const ConversionInput input{options.settings, &picture.image, options.selection, glyphs,
