@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <utility>
 #include <vector>
 
 // What a converter's row loop calls before every character: the progress and the abort check.
@@ -109,14 +110,20 @@ private:
 // rows.scratch(), and hands the finished text off. Returns the run's outcome.
 template <typename Rows>
 ConvOutcome convertRows(const RowRunner& runner, const Rows& rows, RunServices& services) {
-    std::vector<decltype(rows.scratch())> scratch;
+    // Each thread's scratch on cache lines of its own: a row writes into its scratch (vector
+    // ends, counters) before every character, and a neighbouring thread reading its own on the
+    // same line would wait for that line every time.
+    struct alignas(64) Slot {
+        decltype(std::declval<const Rows&>().scratch()) scratch;
+    };
+    std::vector<Slot> perThread;
     for (int slot = 0; slot < runner.threads(); ++slot)
-        scratch.push_back(rows.scratch());
+        perThread.push_back(Slot{rows.scratch()});
     QString out;
     const ConvOutcome outcome = runner.run(
         services,
         [&](int r, int slot, RowTicker& ticker, QString& line) {
-            return rows.convert(r, scratch[static_cast<size_t>(slot)], ticker, line);
+            return rows.convert(r, perThread[static_cast<size_t>(slot)].scratch, ticker, line);
         },
         out);
     if (outcome == ConvOutcome::HandedOff)
