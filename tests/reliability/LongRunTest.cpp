@@ -75,9 +75,18 @@ void LongRunTest::interruptStopsRun_data() {
     }
 }
 
+// How long the program may take from the signal to its exit: ten times the aim of a tenth of a
+// second, so that a loaded machine does not fail it. Under AddressSanitizer the same ending takes
+// 0.2 to 0.6 s on an idle machine and over a second beside the other sanitizer tests: there the
+// bound is three seconds.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 endBoundMs = 3000;
+#else
+constexpr qint64 endBoundMs = 1000;
+#endif
+
 // The aim is a tenth of a second from the signal to the exit (the release build takes 10 to 30 ms
-// on a loaded machine). The bound here is ten times the aim, so that a loaded machine or a
-// sanitizer build does not fail it, and the time taken is printed.
+// on a loaded machine); the time taken is printed.
 void LongRunTest::interruptStopsRun() {
     QFETCH(QString, mode);
     QFETCH(int, afterMs);
@@ -115,7 +124,7 @@ void LongRunTest::interruptStopsRun() {
     if (cli.exitStatus() == QProcess::NormalExit)
         QCOMPARE(cli.exitCode(), 130);
     QVERIFY(!QFile::exists(output));
-    QVERIFY2(ms < 1000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
+    QVERIFY2(ms < endBoundMs, qPrintable(QStringLiteral("%1 ms").arg(ms)));
 }
 
 // The conversion of a small picture ends at once, and its 999 lines of 999 characters fill the
