@@ -23,23 +23,18 @@ bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
         const qint64 first = band * bandRows;
         work(first, std::min(rows, first + bandRows));
     };
-    if (threads <= 1 || bands < 2) {
-        for (qint64 band = 0; band < bands; ++band) {
-            if (AbortPolling::stop(poll))
-                return false;
-            bandWork(band);
-        }
+    if (bands == 0)
         return true;
-    }
     // The first band's look comes before any thread starts, so a run stopped already starts
-    // none, and the calling thread always looks at least once; that band is its own.
+    // none, and the calling thread always looks at least once; that band is its own. On one
+    // thread this is a look before every band.
     if (AbortPolling::stop(poll))
         return false;
     std::atomic<qint64> next{1};
     std::atomic<bool> stopped{false};
     std::vector<std::thread> helpers;
-    const int helperCount = static_cast<int>(std::min<qint64>(threads, bands)) - 1;
-    for (int i = 0; i < helperCount; ++i) {
+    const qint64 helperCount = std::min<qint64>(std::max(threads, 1), bands) - 1;
+    for (qint64 i = 0; i < helperCount; ++i) {
         helpers.emplace_back([&] {
             for (qint64 band = next++; band < bands; band = next++) {
                 if (stopped.load(std::memory_order_relaxed))

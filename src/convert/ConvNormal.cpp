@@ -62,7 +62,8 @@ struct Scratch {
                                    // their tone-mapped mean, the brightness of every raster
                                    // column that samples it
     std::vector<double> stripMean; // the mean brightness over 1..maxWidth raster columns from x
-    std::vector<QChar> text;       // the line as it is chosen, handed over once it ends
+    std::vector<QChar> text;       // the line as it is chosen, handed over once it ends (its
+                                   // room, grown by the first lines, is kept for the next)
 };
 
 // Everything a row needs, shared read-only by all threads. The sums are formed with the same
@@ -75,8 +76,6 @@ public:
         : m_run(run), m_plane(plane), m_levels(input.levels), m_density(std::move(density)),
           m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx) {
         m_maxWidth = *std::max_element(run.charWidth.begin(), run.charWidth.end());
-        for (const QString& entry : run.palette)
-            m_longestEntry = std::max(m_longestEntry, entry.size());
         m_isWidth.assign(static_cast<size_t>(m_maxWidth) + 1, false);
         for (qsizetype i = 0; i < run.palette.size(); ++i) {
             if (isCandidate(run, i)) {
@@ -91,7 +90,6 @@ public:
     Scratch scratch() const {
         Scratch s;
         s.columnSum.resize(static_cast<size_t>(m_plane.width()));
-        s.text.reserve(999 * static_cast<size_t>(m_longestEntry));
         s.stripMean.resize(static_cast<size_t>(m_maxWidth) + 1);
         return s;
     }
@@ -231,7 +229,6 @@ private:
     int m_maxWidth = 0;
     int m_rowHeight;
     int m_colsPx;
-    qsizetype m_longestEntry = 1; // in UTF-16 units
 };
 
 } // namespace
