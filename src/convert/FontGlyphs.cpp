@@ -3,7 +3,18 @@
 #include <QImage>
 #include <QPainter>
 
-FontGlyphs::FontGlyphs(const QFont& font) : m_font(font), m_metrics(font) {}
+// Qt keeps a font's engines for one thread at a time in the part that copies of a QFont share:
+// a shared copy used on another thread makes each thread throw out the other's engines at every
+// call. Changing and restoring a setting gives this source a part of its own.
+static QFont ownCopy(const QFont& font) {
+    QFont copy(font);
+    copy.setKerning(!font.kerning());
+    copy.setKerning(font.kerning());
+    return copy;
+}
+
+FontGlyphs::FontGlyphs(const QFont& font)
+    : m_font(ownCopy(font)), m_metrics(m_font), m_ascent(m_metrics.ascent()) {}
 
 FontGlyphs::~FontGlyphs() = default;
 
@@ -34,7 +45,7 @@ GlyphBitmap FontGlyphs::drawCharacter(const QString& character, int width, int h
     const QRect corner(0, 0, glyph.width, glyph.height);
     m_painter->setClipRect(corner);
     m_painter->fillRect(corner, Qt::white);
-    m_painter->drawText(QPointF(0, m_metrics.ascent()), character);
+    m_painter->drawText(QPointF(0, m_ascent), character);
     const QImage& box = m_box;
     for (int y = 0; y < glyph.height; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(box.constScanLine(y));

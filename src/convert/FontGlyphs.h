@@ -31,6 +31,7 @@ public:
 private:
     QFont m_font;
     QFontMetricsF m_metrics;
+    double m_ascent;
     mutable QImage m_box;
     mutable std::unique_ptr<QPainter> m_painter;
 };
