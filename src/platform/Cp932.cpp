@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 static const char* const codecName = "windows-31j";
 
 // JIS-style characters that code page 932 holds under another code point.
@@ -35,8 +37,21 @@ static QChar toCp932Form(QChar c) {
     }
 }
 
+// One converter per thread, reused while it has met no error: opening ICU's converter costs
+// more than converting a character, and palette ranges convert thousands of single characters.
+// A converter that has met one is replaced, since resetting it does not clear its error.
+template <typename Converter>
+static Converter& threadConverter() {
+    thread_local std::optional<Converter> converter;
+    if (!converter || converter->hasError())
+        converter.emplace(codecName, QStringConverter::Flag::Stateless);
+    else
+        converter->resetState();
+    return *converter;
+}
+
 static bool encodeOne(QStringView piece, QByteArray& out) {
-    QStringEncoder encoder(codecName, QStringConverter::Flag::Stateless);
+    QStringEncoder& encoder = threadConverter<QStringEncoder>();
     out = encoder.encode(piece);
     return !encoder.hasError();
 }
@@ -81,7 +96,7 @@ static void fromIcuControl(QString& text) {
 }
 
 Cp932::Decoded Cp932::decode(const QByteArray& bytes) {
-    QStringDecoder decoder(codecName, QStringConverter::Flag::Stateless);
+    QStringDecoder& decoder = threadConverter<QStringDecoder>();
     Decoded result;
     result.text = decoder.decode(bytes);
     result.ok = !decoder.hasError();

@@ -20,6 +20,7 @@ private slots:
     void codes();
     void leadBytes_data();
     void leadBytes();
+    void errorsDoNotCarryOver();
 };
 
 void TestCp932::roundTrip_data() {
@@ -132,6 +133,20 @@ void TestCp932::leadBytes() {
     QFETCH(int, byte);
     QFETCH(bool, lead);
     QCOMPARE(Cp932::isLeadByte(byte), lead);
+}
+
+void TestCp932::errorsDoNotCarryOver() {
+    // Each conversion stands alone, whatever the one before it met.
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY(!Cp932::decode(QByteArray("\x85\x40")).ok);
+        QVERIFY(Cp932::decode(QByteArray("\x82\xA0")).ok);
+        QVERIFY(!Cp932::encode(u"한"_qs).ok());
+        QVERIFY(Cp932::encode(u"あ"_qs).ok());
+        QVERIFY(!Cp932::characterOfCode(0x8540));
+        QCOMPARE(Cp932::characterOfCode(0x8541), std::optional<QString>());
+        QCOMPARE(Cp932::characterOfCode(0x82A0), std::optional<QString>(u"あ"_qs));
+        QCOMPARE(Cp932::codeOf(u"あ"_qs), std::optional<int>(0x82A0));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestCp932)
