@@ -1,11 +1,10 @@
 #include "convert/BandWork.h"
 
 #include "convert/RowRunner.h"
+#include "convert/WorkerPool.h"
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
-#include <vector>
 
 namespace BandWork {
 
@@ -32,17 +31,14 @@ bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
         return false;
     std::atomic<qint64> next{1};
     std::atomic<bool> stopped{false};
-    std::vector<std::thread> helpers;
     const qint64 helperCount = std::min<qint64>(std::max(threads, 1), bands) - 1;
-    for (qint64 i = 0; i < helperCount; ++i) {
-        helpers.emplace_back([&] {
-            for (qint64 band = next++; band < bands; band = next++) {
-                if (stopped.load(std::memory_order_relaxed))
-                    return;
-                bandWork(band);
-            }
-        });
-    }
+    WorkerPool::Crew helpers(static_cast<int>(helperCount), [&](int) {
+        for (qint64 band = next++; band < bands; band = next++) {
+            if (stopped.load(std::memory_order_relaxed))
+                return;
+            bandWork(band);
+        }
+    });
     bandWork(0);
     for (qint64 band = next++; band < bands; band = next++) {
         if (AbortPolling::stop(poll)) {
@@ -51,8 +47,7 @@ bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
         }
         bandWork(band);
     }
-    for (std::thread& helper : helpers)
-        helper.join();
+    helpers.join();
     return !stopped.load();
 }
 

@@ -1,5 +1,7 @@
 #include "convert/RowRunner.h"
 
+#include "convert/WorkerPool.h"
+
 #include <QByteArray>
 
 #include <algorithm>
@@ -160,13 +162,10 @@ ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& conv
                 rowFinished.notify_one();
         }
     };
-    std::vector<std::thread> workers;
-    for (int slot = 0; slot < m_threads; ++slot)
-        workers.emplace_back(work, slot);
+    WorkerPool::Crew workers(m_threads, work);
     const auto stop = [&](ConvOutcome outcome) {
         abort.store(true);
-        for (std::thread& worker : workers)
-            worker.join();
+        workers.join();
         return outcome;
     };
 

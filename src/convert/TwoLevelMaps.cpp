@@ -1,13 +1,11 @@
 #include "convert/TwoLevelMaps.h"
 
 #include "convert/GlyphMaps.h"
-#include "convert/RowRunner.h"
+#include "convert/GlyphThreads.h"
 #include "platform/Numbers.h"
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -16,38 +14,10 @@ namespace {
 // with a long palette, or an extremely wide raster): it is refused with a message instead.
 constexpr qint64 maxWorkEntries = qint64{1} << 26;
 
-// Palettes shorter than this are drawn on the calling thread: a thread costs more than they do.
-constexpr size_t glyphsForThreads = 256;
-
-// Threads take the characters a batch at a time, so that all finish at about the same moment.
-constexpr size_t batch = 16;
-
 int glyphHeight(const ConversionInput& input, const QString& c) {
     const qint64 h = Numbers::roundHalfEven(input.glyphs.textHeight(c));
     return static_cast<int>(std::clamp<qint64>(h, 0, 1 << 20));
 }
-
-// Joins the helper threads however the calling thread leaves, an abort included.
-class Helpers {
-public:
-    explicit Helpers(std::atomic<bool>& stop) : m_stop(stop) {}
-    ~Helpers() {
-        m_stop.store(true);
-        for (std::thread& thread : m_threads)
-            thread.join();
-    }
-    Helpers(const Helpers&) = delete;
-    Helpers& operator=(const Helpers&) = delete;
-
-    template <typename Work>
-    void start(Work work) {
-        m_threads.emplace_back(std::move(work));
-    }
-
-private:
-    std::atomic<bool>& m_stop;
-    std::vector<std::thread> m_threads;
-};
 
 } // namespace
 
@@ -70,44 +40,21 @@ std::optional<GlyphColumns> buildTwoLevelMaps(const ConversionInput& input, cons
         return std::nullopt;
 
     std::optional<GlyphColumns> columns(std::in_place, run.charWidth, run.rowHeight);
-    std::atomic<size_t> next{0};
-    std::atomic<bool> stop{false};
-    // Draws batches of characters with source until none is left; each character's values
-    // land in a part of columns of its own.
-    const auto draw = [&](const GlyphSource& source) {
-        GlyphMaps one(1, maxWidth, maxHeight, run.rowHeight);
-        for (;;) {
-            const size_t first = next.fetch_add(batch);
-            if (first >= characters.size() || stop.load())
-                return;
-            const size_t last = std::min(characters.size(), first + batch);
-            for (size_t k = first; k < last; ++k) {
-                const qsizetype i = characters[k];
-                const GlyphBitmap glyph =
-                    source.drawCharacter(run.palette[i], run.charWidth[static_cast<size_t>(i)],
-                                         height[static_cast<size_t>(i)]);
-                one.clear();
-                one.fill(0, glyph, input.settings.RvFlg, input.settings.NitiGosa);
-                columns->store(i, one, 0);
-            }
-        }
-    };
-
-    const int wanted = threads > 0 ? threads : RowRunner::defaultThreads();
-    std::vector<std::unique_ptr<GlyphSource>> copies;
-    if (characters.size() >= glyphsForThreads) {
-        for (int t = 1; t < wanted; ++t) {
-            std::unique_ptr<GlyphSource> copy = input.glyphs.copyForThread();
-            if (!copy)
-                break;
-            copies.push_back(std::move(copy));
-        }
-    }
-    {
-        Helpers helpers(stop);
-        for (const std::unique_ptr<GlyphSource>& copy : copies)
-            helpers.start([&draw, source = copy.get()] { draw(*source); });
-        draw(input.glyphs);
-    }
+    std::vector<std::optional<GlyphMaps>> scratch(
+        static_cast<size_t>(GlyphThreads::workers(threads)));
+    GlyphThreads::forEach(input.glyphs, characters.size(), threads,
+                          [&](const GlyphSource& source, int worker, size_t k) {
+                              const qsizetype i = characters[k];
+                              const GlyphBitmap glyph = source.drawCharacter(
+                                  run.palette[i], run.charWidth[static_cast<size_t>(i)],
+                                  height[static_cast<size_t>(i)]);
+                              std::optional<GlyphMaps>& one = scratch[static_cast<size_t>(worker)];
+                              if (one)
+                                  one->clear();
+                              else
+                                  one.emplace(1, maxWidth, maxHeight, run.rowHeight);
+                              one->fill(0, glyph, input.settings.RvFlg, input.settings.NitiGosa);
+                              columns->store(i, *one, 0);
+                          });
     return columns;
 }

@@ -1,0 +1,61 @@
+#include "convert/GlyphThreads.h"
+
+#include "convert/RowRunner.h"
+#include "convert/WorkerPool.h"
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Palettes shorter than this stay on the calling thread: a thread costs more than they do.
+constexpr size_t charactersForThreads = 256;
+
+constexpr size_t batch = 16;
+
+// Tells the helpers to stop however the calling thread leaves, an abort included.
+struct StopOnLeave {
+    std::atomic<bool>& stop;
+    ~StopOnLeave() { stop.store(true); }
+};
+
+} // namespace
+
+int GlyphThreads::workers(int threads) {
+    return threads > 0 ? threads : RowRunner::defaultThreads();
+}
+
+void GlyphThreads::forEach(
+    const GlyphSource& own, size_t count, int threads,
+    const std::function<void(const GlyphSource& source, int worker, size_t k)>& work) {
+    std::atomic<size_t> next{0};
+    std::atomic<bool> stop{false};
+    const auto take = [&](const GlyphSource& source, int worker) {
+        for (;;) {
+            const size_t first = next.fetch_add(batch);
+            if (first >= count || stop.load())
+                return;
+            const size_t last = std::min(count, first + batch);
+            for (size_t k = first; k < last; ++k)
+                work(source, worker, k);
+        }
+    };
+
+    const int wanted = workers(threads);
+    std::vector<std::unique_ptr<GlyphSource>> copies;
+    if (count >= charactersForThreads) {
+        for (int t = 1; t < wanted; ++t) {
+            std::unique_ptr<GlyphSource> copy = own.copyForThread();
+            if (!copy)
+                break;
+            copies.push_back(std::move(copy));
+        }
+    }
+    const WorkerPool::Crew helpers(static_cast<int>(copies.size()), [&](int task) {
+        take(*copies[static_cast<size_t>(task)], task + 1);
+    });
+    const StopOnLeave leave{stop};
+    take(own, 0);
+}

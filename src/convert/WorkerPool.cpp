@@ -1,0 +1,119 @@
+#include "convert/WorkerPool.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <deque>
+#include <thread>
+#include <vector>
+
+namespace WorkerPool {
+
+namespace {
+
+struct Task {
+    Crew* crew;
+    int index;
+};
+
+class Pool {
+public:
+    static Pool& instance() {
+        static Pool pool;
+        return pool;
+    }
+
+    ~Pool() { close(); }
+
+    void hand(Crew& crew, int count) {
+        std::lock_guard lock(m_mutex);
+        // Registered again after every close: the routines run once, as the application
+        // object goes, and a later one may come.
+        if (m_threads.empty() && QCoreApplication::instance() != nullptr)
+            qAddPostRoutine(closeInstance);
+        // Idle threads not yet claimed by waiting tasks take the new ones; the rest get new
+        // threads, which then stay. A new thread counts as idle from here, before it runs.
+        const int free = m_idle - static_cast<int>(m_waiting.size());
+        for (int i = 0; i < count; ++i)
+            m_waiting.push_back(Task{&crew, i});
+        for (int i = std::max(free, 0); i < count; ++i) {
+            m_threads.emplace_back([this] { serve(); });
+            ++m_idle;
+        }
+        m_wake.notify_all();
+    }
+
+private:
+    Pool() = default;
+
+    static void closeInstance() { instance().close(); }
+
+    // Ends every thread (they are idle: all crews have been joined by then). Threads that
+    // hold Qt's per-thread data must end while the application object still exists.
+    void close() {
+        std::vector<std::thread> threads;
+        {
+            std::lock_guard lock(m_mutex);
+            m_closing = true;
+            threads.swap(m_threads);
+        }
+        m_wake.notify_all();
+        for (std::thread& thread : threads)
+            thread.join();
+        std::lock_guard lock(m_mutex);
+        m_closing = false;
+        m_idle = 0;
+    }
+
+    // Runs as an idle thread, counted as one by the thread that started it.
+    void serve() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return !m_waiting.empty() || m_closing; });
+            --m_idle;
+            if (m_waiting.empty())
+                return;
+            const Task task = m_waiting.front();
+            m_waiting.pop_front();
+            lock.unlock();
+            task.crew->runTask(task.index);
+            // Idle again before the task counts as done (under the same lock), so a caller
+            // that hands new work right after its join finds this thread free.
+            lock.lock();
+            ++m_idle;
+            task.crew->finishTask();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Task> m_waiting;
+    std::vector<std::thread> m_threads;
+    int m_idle = 0;
+    bool m_closing = false;
+};
+
+} // namespace
+
+Crew::Crew(int count, std::function<void(int task)> work)
+    : m_work(std::move(work)), m_running(std::max(count, 0)) {
+    if (m_running > 0)
+        Pool::instance().hand(*this, m_running);
+}
+
+Crew::~Crew() {
+    join();
+}
+
+void Crew::join() {
+    std::unique_lock lock(m_mutex);
+    m_done.wait(lock, [this] { return m_running == 0; });
+}
+
+void Crew::finishTask() {
+    std::lock_guard lock(m_mutex);
+    if (--m_running == 0)
+        m_done.notify_all();
+}
+
+} // namespace WorkerPool
