@@ -1,6 +1,5 @@
 #include "convert/BandWork.h"
 
-#include "convert/RowRunner.h"
 #include "convert/WorkerPool.h"
 
 #include <algorithm>
@@ -54,7 +53,8 @@ bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
 int threadsFor(qint64 pixels, int requested) {
     if (requested > 0)
         return requested;
-    return pixels < bandsForThreads * AbortPolling::pixelsPerLook ? 1 : RowRunner::defaultThreads();
+    return pixels < bandsForThreads * AbortPolling::pixelsPerLook ? 1
+                                                                  : WorkerPool::defaultThreads();
 }
 
 } // namespace BandWork

@@ -1,6 +1,5 @@
 #include "convert/GlyphThreads.h"
 
-#include "convert/RowRunner.h"
 #include "convert/WorkerPool.h"
 
 #include <algorithm>
@@ -23,27 +22,23 @@ struct StopOnLeave {
 
 } // namespace
 
-int GlyphThreads::workers(int threads) {
-    return threads > 0 ? threads : RowRunner::defaultThreads();
-}
-
-void GlyphThreads::forEach(
-    const GlyphSource& own, size_t count, int threads,
-    const std::function<void(const GlyphSource& source, int worker, size_t k)>& work) {
+void GlyphThreads::forEach(const GlyphSource& own, size_t count, int threads,
+                           const MakeWorker& makeWorker) {
     std::atomic<size_t> next{0};
     std::atomic<bool> stop{false};
-    const auto take = [&](const GlyphSource& source, int worker) {
+    const auto take = [&](const GlyphSource& source) {
+        const Worker work = makeWorker(source);
         for (;;) {
             const size_t first = next.fetch_add(batch);
             if (first >= count || stop.load())
                 return;
             const size_t last = std::min(count, first + batch);
             for (size_t k = first; k < last; ++k)
-                work(source, worker, k);
+                work(k);
         }
     };
 
-    const int wanted = workers(threads);
+    const int wanted = threads > 0 ? threads : WorkerPool::defaultThreads();
     std::vector<std::unique_ptr<GlyphSource>> copies;
     if (count >= charactersForThreads) {
         for (int t = 1; t < wanted; ++t) {
@@ -53,9 +48,8 @@ void GlyphThreads::forEach(
             copies.push_back(std::move(copy));
         }
     }
-    const WorkerPool::Crew helpers(static_cast<int>(copies.size()), [&](int task) {
-        take(*copies[static_cast<size_t>(task)], task + 1);
-    });
+    const WorkerPool::Crew helpers(static_cast<int>(copies.size()),
+                                   [&](int task) { take(*copies[static_cast<size_t>(task)]); });
     const StopOnLeave leave{stop};
-    take(own, 0);
+    take(own);
 }

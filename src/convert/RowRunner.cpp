@@ -9,7 +9,6 @@
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -79,19 +78,11 @@ void RowTicker::credit(int x) {
     m_credited = x;
 }
 
-int RowRunner::defaultThreads() {
-    bool ok = false;
-    const int forced = qEnvironmentVariableIntValue("CHARLOOM_THREADS", &ok);
-    if (ok && forced > 0)
-        return forced;
-    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-}
-
 RowRunner::RowRunner(int lines, int colsPx, int threads, double work)
     : m_lines(lines), m_colsPx(colsPx) {
     int count = threads;
     if (count <= 0)
-        count = work < workForThreads ? 1 : defaultThreads();
+        count = work < workForThreads ? 1 : WorkerPool::defaultThreads();
     m_threads = std::clamp(count, 1, std::max(1, lines));
 }
 

@@ -92,9 +92,6 @@ public:
     // The outcome (HandedOff, Aborted or Cancelled999) and, when handed off, the text in out.
     ConvOutcome run(RunServices& services, const RowFunction& convertRow, QString& out) const;
 
-    // The number of threads that "automatic" stands for.
-    static int defaultThreads();
-
 private:
     ConvOutcome runOneThread(RunServices& services, const RowFunction& convertRow,
                              QString& out) const;

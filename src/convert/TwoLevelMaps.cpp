@@ -5,7 +5,6 @@
 #include "platform/Numbers.h"
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -40,21 +39,16 @@ std::optional<GlyphColumns> buildTwoLevelMaps(const ConversionInput& input, cons
         return std::nullopt;
 
     std::optional<GlyphColumns> columns(std::in_place, run.charWidth, run.rowHeight);
-    std::vector<std::optional<GlyphMaps>> scratch(
-        static_cast<size_t>(GlyphThreads::workers(threads)));
-    GlyphThreads::forEach(input.glyphs, characters.size(), threads,
-                          [&](const GlyphSource& source, int worker, size_t k) {
-                              const qsizetype i = characters[k];
-                              const GlyphBitmap glyph = source.drawCharacter(
-                                  run.palette[i], run.charWidth[static_cast<size_t>(i)],
-                                  height[static_cast<size_t>(i)]);
-                              std::optional<GlyphMaps>& one = scratch[static_cast<size_t>(worker)];
-                              if (one)
-                                  one->clear();
-                              else
-                                  one.emplace(1, maxWidth, maxHeight, run.rowHeight);
-                              one->fill(0, glyph, input.settings.RvFlg, input.settings.NitiGosa);
-                              columns->store(i, *one, 0);
-                          });
+    GlyphThreads::forEach(input.glyphs, characters.size(), threads, [&](const GlyphSource& source) {
+        return [&, one = GlyphMaps(1, maxWidth, maxHeight, run.rowHeight)](size_t k) mutable {
+            const qsizetype i = characters[k];
+            const GlyphBitmap glyph =
+                source.drawCharacter(run.palette[i], run.charWidth[static_cast<size_t>(i)],
+                                     height[static_cast<size_t>(i)]);
+            one.clear();
+            one.fill(0, glyph, input.settings.RvFlg, input.settings.NitiGosa);
+            columns->store(i, one, 0);
+        };
+    });
     return columns;
 }

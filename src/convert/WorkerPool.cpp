@@ -95,6 +95,14 @@ private:
 
 } // namespace
 
+int defaultThreads() {
+    bool ok = false;
+    const int forced = qEnvironmentVariableIntValue("CHARLOOM_THREADS", &ok);
+    if (ok && forced > 0)
+        return forced;
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
 Crew::Crew(int count, std::function<void(int task)> work)
     : m_work(std::move(work)), m_running(std::max(count, 0)) {
     if (m_running > 0)

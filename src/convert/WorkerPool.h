@@ -12,6 +12,10 @@
 // application object, or at the end of a process that has none.
 namespace WorkerPool {
 
+// The number of threads that "automatic" stands for: all processors, or CHARLOOM_THREADS when
+// set.
+int defaultThreads();
+
 // Work handed to the pool: work(0) ... work(count - 1), each on a pool thread of its own, run
 // while the caller goes on. The destructor waits for them, as join does.
 class Crew {
