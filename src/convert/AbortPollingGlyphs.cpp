@@ -26,6 +26,11 @@ GlyphBitmap AbortPollingGlyphs::drawCharacter(const QString& character, int widt
     return m_glyphs.drawCharacter(character, width, height);
 }
 
+qint64 AbortPollingGlyphs::strokeCount(const QString& character, int width, int height) const {
+    poll();
+    return m_glyphs.strokeCount(character, width, height);
+}
+
 std::unique_ptr<GlyphSource> AbortPollingGlyphs::copyForThread() const {
     return m_glyphs.copyForThread();
 }

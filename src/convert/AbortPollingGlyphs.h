@@ -18,6 +18,7 @@ public:
     double textWidth(const QString& text) const override;
     double pointsToPixels(double points) const override;
     GlyphBitmap drawCharacter(const QString& character, int width, int height) const override;
+    qint64 strokeCount(const QString& character, int width, int height) const override;
     // The copy draws without looking: only the run's own thread may ask the services.
     std::unique_ptr<GlyphSource> copyForThread() const override;
 

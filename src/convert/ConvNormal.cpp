@@ -25,10 +25,8 @@ std::vector<double> measureDensities(const ConversionInput& input, const Prepare
         const int h = static_cast<int>(Numbers::roundHalfEven(input.glyphs.textHeight(c)));
         if (h < 1)
             continue;
-        const GlyphBitmap glyph = input.glyphs.drawCharacter(c, w, h);
-        qint64 bright = 0;
-        for (quint8 stroke : glyph.stroke)
-            bright += (stroke != 0) == input.settings.RvFlg ? 1 : 0;
+        const qint64 strokes = input.glyphs.strokeCount(c, w, h);
+        const qint64 bright = input.settings.RvFlg ? strokes : qint64{w} * h - strokes;
         density[static_cast<size_t>(i)] =
             static_cast<double>(bright) / (w * static_cast<double>(h));
     }

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <utility>
+
 // Qt keeps a font's engines for one thread at a time in the part that copies of a QFont share:
 // a shared copy used on another thread makes each thread throw out the other's engines at every
 // call. Changing and restoring a setting gives this source a part of its own.
@@ -26,6 +28,22 @@ double FontGlyphs::textWidth(const QString& text) const {
     return m_metrics.horizontalAdvance(text);
 }
 
+void FontGlyphs::drawIntoBox(const QString& character, int width, int height) const {
+    if (m_box.width() < width || m_box.height() < height) {
+        m_painter.reset();
+        m_box =
+            QImage(qMax(width, m_box.width()), qMax(height, m_box.height()), QImage::Format_RGB32);
+        m_painter = std::make_unique<QPainter>(&m_box);
+        m_painter->setRenderHint(QPainter::TextAntialiasing, false);
+        m_painter->setFont(m_font);
+        m_painter->setPen(Qt::black);
+    }
+    const QRect corner(0, 0, width, height);
+    m_painter->setClipRect(corner);
+    m_painter->fillRect(corner, Qt::white);
+    m_painter->drawText(QPointF(0, m_ascent), character);
+}
+
 GlyphBitmap FontGlyphs::drawCharacter(const QString& character, int width, int height) const {
     GlyphBitmap glyph;
     glyph.width = qMax(width, 0);
@@ -33,26 +51,26 @@ GlyphBitmap FontGlyphs::drawCharacter(const QString& character, int width, int h
     glyph.stroke.assign(static_cast<size_t>(glyph.width) * glyph.height, 0);
     if (glyph.width == 0 || glyph.height == 0)
         return glyph;
-    if (m_box.width() < glyph.width || m_box.height() < glyph.height) {
-        m_painter.reset();
-        m_box = QImage(qMax(glyph.width, m_box.width()), qMax(glyph.height, m_box.height()),
-                       QImage::Format_RGB32);
-        m_painter = std::make_unique<QPainter>(&m_box);
-        m_painter->setRenderHint(QPainter::TextAntialiasing, false);
-        m_painter->setFont(m_font);
-        m_painter->setPen(Qt::black);
-    }
-    const QRect corner(0, 0, glyph.width, glyph.height);
-    m_painter->setClipRect(corner);
-    m_painter->fillRect(corner, Qt::white);
-    m_painter->drawText(QPointF(0, m_ascent), character);
-    const QImage& box = m_box;
+    drawIntoBox(character, glyph.width, glyph.height);
     for (int y = 0; y < glyph.height; ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(box.constScanLine(y));
+        const QRgb* line = reinterpret_cast<const QRgb*>(std::as_const(m_box).constScanLine(y));
         for (int x = 0; x < glyph.width; ++x)
-            glyph.stroke[static_cast<size_t>(y) * glyph.width + x] = qBlue(line[x]) < 128 ? 1 : 0;
+            glyph.stroke[static_cast<size_t>(y) * glyph.width + x] = strokeAt(line, x) ? 1 : 0;
     }
     return glyph;
+}
+
+qint64 FontGlyphs::strokeCount(const QString& character, int width, int height) const {
+    if (width <= 0 || height <= 0)
+        return 0;
+    drawIntoBox(character, width, height);
+    qint64 count = 0;
+    for (int y = 0; y < height; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(std::as_const(m_box).constScanLine(y));
+        for (int x = 0; x < width; ++x)
+            count += strokeAt(line, x) ? 1 : 0;
+    }
+    return count;
 }
 
 std::unique_ptr<GlyphSource> FontGlyphs::copyForThread() const {

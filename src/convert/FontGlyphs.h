@@ -24,11 +24,16 @@ public:
     double textHeight(const QString& text) const override;
     double textWidth(const QString& text) const override;
     GlyphBitmap drawCharacter(const QString& character, int width, int height) const override;
+    qint64 strokeCount(const QString& character, int width, int height) const override;
     std::unique_ptr<GlyphSource> copyForThread() const override;
 
     const QFont& font() const { return m_font; }
 
 private:
+    // Draws the character into the width x height corner of the box, which must not be empty.
+    void drawIntoBox(const QString& character, int width, int height) const;
+    bool strokeAt(const QRgb* line, int x) const { return qBlue(line[x]) < 128; }
+
     QFont m_font;
     QFontMetricsF m_metrics;
     double m_ascent;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -28,6 +29,12 @@ public:
     virtual double pointsToPixels(double points) const { return points * 96.0 / 72.0; }
     // The character drawn with its top-left corner at (0, 0) into a width x height box.
     virtual GlyphBitmap drawCharacter(const QString& character, int width, int height) const = 0;
+    // How many pixels of the character, drawn as drawCharacter draws it, are strokes.
+    virtual qint64 strokeCount(const QString& character, int width, int height) const {
+        const GlyphBitmap glyph = drawCharacter(character, width, height);
+        return std::count_if(glyph.stroke.begin(), glyph.stroke.end(),
+                             [](quint8 stroke) { return stroke != 0; });
+    }
     // A source that draws the same glyphs on another thread at the same time as this one; none
     // when this one cannot be shared.
     virtual std::unique_ptr<GlyphSource> copyForThread() const { return nullptr; }

@@ -1,5 +1,5 @@
 // The measuring box draws every character of a run in one reused box; each must come out exactly
-// as when drawn alone in a box of its own size.
+// as when drawn alone in a box of its own size, and its stroke count must count those strokes.
 
 #include "convert/FontGlyphs.h"
 #include "convert/FontSetup.h"
@@ -73,6 +73,12 @@ void FontGlyphsTest::reusedBoxDrawsAsAFreshOne() {
                 if (reused.stroke != alone)
                     QFAIL(qPrintable(
                         QStringLiteral("%1 in %2 x %3 differs").arg(c).arg(width).arg(height)));
+                if (glyphs.strokeCount(c, width, height) !=
+                    std::count(alone.begin(), alone.end(), 1))
+                    QFAIL(qPrintable(QStringLiteral("%1 in %2 x %3 counts wrong")
+                                         .arg(c)
+                                         .arg(width)
+                                         .arg(height)));
                 inked += std::count(alone.begin(), alone.end(), 1) > 0 ? 1 : 0;
                 ++checked;
             }
