@@ -1,8 +1,8 @@
 #include "convert/ConvNormal.h"
 
+#include "convert/RowBrightness.h"
 #include "convert/RowRunner.h"
 #include "convert/RunPreparation.h"
-#include "convert/SourcePlane.h"
 #include "platform/Numbers.h"
 
 #include <algorithm>
@@ -56,12 +56,10 @@ constexpr size_t sortedFrom = 32;
 
 // One thread's memory for its rows.
 struct Scratch {
-    std::vector<double> columnSum; // per kept source column: its lumas summed down the row, then
-                                   // their tone-mapped mean, the brightness of every raster
-                                   // column that samples it
-    std::vector<double> stripMean; // the mean brightness over 1..maxWidth raster columns from x
-    std::vector<QChar> text;       // the line as it is chosen, handed over once it ends (its
-                                   // room, grown by the first lines, is kept for the next)
+    std::vector<double> brightness; // the row's, when it was not summed beside the measuring
+    std::vector<double> stripMean;  // the mean brightness over 1..maxWidth raster columns from x
+    std::vector<QChar> text;        // the line as it is chosen, handed over once it ends (its
+                                    // room, grown by the first lines, is kept for the next)
 };
 
 // Everything a row needs, shared read-only by all threads. The sums are formed with the same
@@ -69,10 +67,10 @@ struct Scratch {
 // and every difference is the same double and the choice is exactly the plain loop's.
 class RowConverter {
 public:
-    RowConverter(const ConversionInput& input, const PreparedRun& run, const SourcePlane& plane,
+    RowConverter(const PreparedRun& run, const RowBrightness& brightness,
                  std::vector<double> density)
-        : m_run(run), m_plane(plane), m_levels(input.levels), m_density(std::move(density)),
-          m_rowHeight(run.rowHeight), m_colsPx(run.raster.colsPx) {
+        : m_run(run), m_brightness(brightness), m_density(std::move(density)),
+          m_colsPx(run.raster.colsPx) {
         m_maxWidth = *std::max_element(run.charWidth.begin(), run.charWidth.end());
         m_isWidth.assign(static_cast<size_t>(m_maxWidth) + 1, false);
         for (qsizetype i = 0; i < run.palette.size(); ++i) {
@@ -87,13 +85,12 @@ public:
 
     Scratch scratch() const {
         Scratch s;
-        s.columnSum.resize(static_cast<size_t>(m_plane.width()));
         s.stripMean.resize(static_cast<size_t>(m_maxWidth) + 1);
         return s;
     }
 
     RowEnd convert(int r, Scratch& s, RowTicker& ticker, QString& line) const {
-        columnBrightness(r, s);
+        const double* brightness = m_brightness.row(r, s.brightness);
         s.text.clear();
         int x = 0;
         int col = 0;
@@ -105,7 +102,7 @@ public:
                 end = RowEnd::Reached999;
                 break;
             }
-            const int chosen = choose(x, s);
+            const int chosen = choose(x, brightness, s);
             const QString& entry = m_run.palette[chosen];
             s.text.insert(s.text.end(), entry.begin(), entry.end());
             x += m_run.charWidth[static_cast<size_t>(chosen)];
@@ -116,28 +113,14 @@ public:
     }
 
 private:
-    // Raster columns that sample the same source column have the same brightness: each source
-    // column is summed once, down the row's raster rows in order.
-    void columnBrightness(int r, Scratch& s) const {
-        std::fill(s.columnSum.begin(), s.columnSum.end(), 0.0);
-        const qint32 top = static_cast<qint32>(r) * m_rowHeight;
-        for (int y = 0; y < m_rowHeight; ++y) {
-            const double* source = m_plane.row(top + y);
-            for (size_t u = 0; u < s.columnSum.size(); ++u)
-                s.columnSum[u] += source[u];
-        }
-        for (double& sum : s.columnSum)
-            sum = ToneMap(sum / m_rowHeight, m_levels);
-    }
-
     // The character whose brightness is closest to the strip's; the first on equal differences.
-    int choose(int x, Scratch& s) const {
+    int choose(int x, const double* brightness, Scratch& s) const {
         // A character is judged on the columns that remain, so near the right edge a wide one
         // covers fewer than its width.
         const int reach = std::min(m_maxWidth, m_colsPx - x);
         double sum = 0;
         for (int k = 1; k <= reach; ++k) {
-            sum += s.columnSum[static_cast<size_t>(m_plane.columnOf(x + k - 1))];
+            sum += brightness[m_brightness.columnOf(x + k - 1)];
             if (m_isWidth[static_cast<size_t>(k)] || k == reach)
                 s.stripMean[static_cast<size_t>(k)] = sum / k;
         }
@@ -218,14 +201,12 @@ private:
     }
 
     const PreparedRun& m_run;
-    const SourcePlane& m_plane;
-    LevelPair m_levels;
+    const RowBrightness& m_brightness;
     std::vector<double> m_density;
     std::vector<int> m_candidates;
     std::vector<bool> m_isWidth; // some candidate is this wide
     std::vector<WidthGroup> m_groups;
     int m_maxWidth = 0;
-    int m_rowHeight;
     int m_colsPx;
 };
 
@@ -246,17 +227,21 @@ ConversionResult ConvNormalWithThreads(const ConversionInput& input, RunServices
         return result;
     }
 
-    const SourcePlane plane(run.buffer, run.raster, nullptr, columnsReached(run),
-                            abortPoll(services), run.pictureThreads);
-    if (plane.stopped()) {
-        result.outcome = takeAbort(services);
-        return result;
-    }
-    const RowConverter rows(input, run, plane, measureDensities(input, run));
     const int lines = input.settings.TextLines;
     const double work = static_cast<double>(lines) * run.raster.colsPx *
                         (run.rowHeight + static_cast<double>(run.palette.size()) / 4);
     const RowRunner runner(lines, run.raster.colsPx, threads, work);
+    // The palette is measured with the text font on this thread while the run's other threads
+    // take in the picture: Qt's text calls do not run side by side, arithmetic does.
+    std::vector<double> density;
+    const RowBrightness brightness(
+        run.buffer, run.raster, lines, run.rowHeight, columnsReached(run), input.levels,
+        abortPoll(services), runner.threads(), [&] { density = measureDensities(input, run); });
+    if (brightness.stopped()) {
+        result.outcome = takeAbort(services);
+        return result;
+    }
+    const RowConverter rows(run, brightness, std::move(density));
     result.outcome = convertRows(runner, rows, services);
     return result;
 }

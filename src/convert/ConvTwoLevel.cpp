@@ -365,7 +365,7 @@ ConversionResult ConvTwoLevelWithThreads(const ConversionInput& input, RunServic
         result.outcome = ConvOutcome::TooLarge;
         return result;
     }
-    const SourcePlane plane(run.buffer, run.raster, &input.levels, columnsReached(run),
+    const SourcePlane plane(run.buffer, run.raster, input.levels, columnsReached(run),
                             abortPoll(services), run.pictureThreads);
     if (plane.stopped()) {
         result.outcome = takeAbort(services);

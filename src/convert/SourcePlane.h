@@ -18,12 +18,12 @@
 // columnOf and row translate raster coordinates into this compact plane.
 class SourcePlane {
 public:
-    // With tone, every luma is tone-mapped through those levels (the two-level converter keeps
-    // each raster point's tone-mapped value); without, the plain lumas are kept.
+    // Every luma is kept tone-mapped through the levels, as the two-level converter reads each
+    // raster point.
     // Only raster columns 0..columns-1 are mapped: the rest are never read. poll is looked at
     // before each band of rows, which are filled on up to threads threads (see BandWork::run);
     // when it stops the plane, stopped() says so and the plane must not be read.
-    SourcePlane(const PictureBuffer& buffer, const RasterMapping& raster, const LevelPair* tone,
+    SourcePlane(const PictureBuffer& buffer, const RasterMapping& raster, const LevelPair& tone,
                 int columns, const AbortPoll& poll = {}, int threads = 1);
 
     bool stopped() const { return m_stopped; }

@@ -17,6 +17,9 @@
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
+#include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -85,6 +88,8 @@ private slots:
     void abortWhileWalkingThePicture_data();
     void abortWhileWalkingThePicture();
     void bandsOnSeveralThreads();
+    void workBesideTheBands();
+    void abortWhileMeasuringBesideThePicture();
 };
 
 // The looks are counted as one thread makes them: a run on several threads looks only before the
@@ -166,7 +171,8 @@ void AbortPollingTest::oneLookPerBand() {
     QCOMPARE(buffer.size(), qsizetype(height) * PictureBuffer::strideFor(width));
     looks = 0;
     const RasterMapping raster = RasterMapping::make(width, height, height, 1, 0, 0);
-    const SourcePlane plane(buffer, raster, nullptr, raster.colsPx, countingPoll(looks, 1 << 30));
+    const SourcePlane plane(buffer, raster, LevelPair{}, raster.colsPx,
+                            countingPoll(looks, 1 << 30));
     QVERIFY(!plane.stopped());
     QCOMPARE(looks, bands);
 
@@ -180,7 +186,7 @@ void AbortPollingTest::oneLookPerBand() {
     QCOMPARE(BufFromPic(copy, countingPoll(looks, bands)).size(), qsizetype(0));
     QCOMPARE(looks, bands);
     looks = 0;
-    const SourcePlane stoppedPlane(buffer, raster, nullptr, raster.colsPx,
+    const SourcePlane stoppedPlane(buffer, raster, LevelPair{}, raster.colsPx,
                                    countingPoll(looks, bands));
     QVERIFY(stoppedPlane.stopped());
     QCOMPARE(looks, bands);
@@ -255,13 +261,13 @@ void AbortPollingTest::bandsOnSeveralThreads() {
     const PictureBuffer one = BufFromPic(copy);
     const RasterMapping raster = RasterMapping::make(1000, 1000, 700, 1, 0, 0);
     const LevelPair tone{20, 230};
-    const SourcePlane onePlane(one, raster, &tone, raster.colsPx);
+    const SourcePlane onePlane(one, raster, tone, raster.colsPx);
     for (const int threads : {2, 3}) {
         int looks = 0;
         const PictureBuffer spread = BufFromPic(copy, countingPoll(looks, 1 << 30), threads);
         QVERIFY(spread.bytes == one.bytes);
         QVERIFY(looks >= 1 && looks <= 16);
-        const SourcePlane plane(one, raster, &tone, raster.colsPx, {}, threads);
+        const SourcePlane plane(one, raster, tone, raster.colsPx, {}, threads);
         QCOMPARE(plane.width(), onePlane.width());
         for (qint32 yv = 0; yv < raster.rowsPx; ++yv)
             QVERIFY(std::equal(plane.row(yv), plane.row(yv) + plane.width(), onePlane.row(yv)));
@@ -270,10 +276,117 @@ void AbortPollingTest::bandsOnSeveralThreads() {
         QCOMPARE(BufFromPic(copy, countingPoll(looks, 1), threads).size(), qsizetype(0));
         QCOMPARE(looks, 1);
         looks = 0;
-        QVERIFY(SourcePlane(one, raster, &tone, raster.colsPx, countingPoll(looks, 1), threads)
+        QVERIFY(SourcePlane(one, raster, tone, raster.colsPx, countingPoll(looks, 1), threads)
                     .stopped());
         QCOMPARE(looks, 1);
     }
+}
+
+// The calling thread's own work runs once, on that thread, however many threads there are: on
+// one thread after the bands, and not at all when they were stopped. Spare work starts only once
+// every band is done and stops when the own work ends. When the own work throws, the exception
+// reaches the caller and the other threads stop.
+void AbortPollingTest::workBesideTheBands() {
+    const std::thread::id caller = std::this_thread::get_id();
+    for (const int threads : {1, 2, 3}) {
+        for (const qint64 rows : {qint64(0), qint64(1), qint64(1000)}) {
+            std::vector<std::atomic<int>> done(static_cast<size_t>(rows));
+            const auto allDone = [&] {
+                return std::all_of(done.begin(), done.end(),
+                                   [](const std::atomic<int>& n) { return n == 1; });
+            };
+            int owns = 0;
+            bool ownAfterBands = true;
+            std::atomic<int> spares{0};
+            std::atomic<bool> spareBeforeBands{false};
+            std::atomic<bool> ownEnded{false};
+            std::atomic<bool> spareAfterOwn{false};
+            int looks = 0;
+            QVERIFY(BandWork::runBeside(
+                rows, 3, threads, countingPoll(looks, 1 << 30),
+                [&](qint64 first, qint64 last) {
+                    for (qint64 r = first; r < last; ++r)
+                        ++done[static_cast<size_t>(r)];
+                },
+                BandWork::Beside{[&] {
+                                     ++owns;
+                                     QCOMPARE(std::this_thread::get_id(), caller);
+                                     ownAfterBands = allDone();
+                                     // Leaves the others time to finish the bands.
+                                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                                     ownEnded = true;
+                                 },
+                                 [&](const std::function<bool()>& stop) {
+                                     ++spares;
+                                     spareBeforeBands = spareBeforeBands || !allDone();
+                                     while (!stop())
+                                         std::this_thread::yield();
+                                     spareAfterOwn = spareAfterOwn || !ownEnded;
+                                 }}));
+            QCOMPARE(owns, 1);
+            QVERIFY(allDone());
+            QVERIFY(!spareBeforeBands);
+            QVERIFY(!spareAfterOwn);
+            QVERIFY(spares <= threads - 1);
+            if (threads == 1) {
+                QVERIFY(ownAfterBands);
+                QCOMPARE(spares.load(), 0);
+            }
+        }
+        int owns = 0;
+        int looks = 0;
+        QVERIFY(!BandWork::runBeside(
+            1000, 3, threads, countingPoll(looks, 1), [](qint64, qint64) {},
+            BandWork::Beside{[&] { ++owns; }, {}}));
+        QCOMPARE(owns, 0);
+
+        std::atomic<bool> thrown{false};
+        std::atomic<qint64> bandsAfterThrow{0};
+        bool caught = false;
+        try {
+            BandWork::runBeside(
+                100000, 1, threads, {},
+                [&](qint64, qint64) {
+                    if (thrown)
+                        ++bandsAfterThrow;
+                },
+                BandWork::Beside{[&] {
+                                     thrown = true;
+                                     throw std::runtime_error("stop");
+                                 },
+                                 {}});
+        } catch (const std::runtime_error&) {
+            caught = true;
+        }
+        QVERIFY(caught);
+        QVERIFY2(bandsAfterThrow < 1000, qPrintable(QString::number(bandsAfterThrow)));
+    }
+}
+
+// A run on two threads measures its palette while its other thread takes in the picture: an
+// abort seen while measuring still ends the run at once, with nothing handed off.
+void AbortPollingTest::abortWhileMeasuringBesideThePicture() {
+    qputenv("CHARLOOM_THREADS", "2");
+    CountingGlyphs glyphs;
+    QString palette;
+    for (char16_t c = u'A'; c < u'A' + 400; ++c) {
+        glyphs.add(QString(QChar(c)), {QStringLiteral("#."), QStringLiteral(".#")});
+        palette += QChar(c);
+    }
+    SettingsRecord settings;
+    settings.TextTable1 = palette;
+    settings.TextLines = 500;
+    settings.LineSpace = 0;
+    const QImage picture = varied(1000, 1000);
+    AbortingServices services;
+    services.glyphs = &glyphs;
+    services.abortAtCalls = 500;
+    const ConversionInput input{settings, &picture, SelectionState{}, glyphs, LevelPair{0, 255}};
+    const ConvOutcome outcome = ConvDispatch(input, services).outcome;
+    qputenv("CHARLOOM_THREADS", "1");
+    QCOMPARE(outcome, ConvOutcome::Aborted);
+    QVERIFY(!services.handedOff);
+    QVERIFY2(glyphs.calls < 500 + 16, qPrintable(QString::number(glyphs.calls)));
 }
 
 QTEST_APPLESS_MAIN(AbortPollingTest)

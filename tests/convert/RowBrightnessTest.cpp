@@ -1,0 +1,101 @@
+// The brightness each text row of the normal converter sees per sampled source column: worked by
+// hand on a small picture, and the same doubles whether a row was summed beside the palette's
+// measuring, on another thread, or when it was needed.
+
+#include "convert/RowBrightness.h"
+#include "convert/PictureBuffer.h"
+
+#include <QImage>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+class RowBrightnessTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void workedExample_data();
+    void workedExample();
+    void sameOnEveryThreadCount();
+};
+
+void RowBrightnessTest::workedExample_data() {
+    QTest::addColumn<int>("lo");
+    QTest::addColumn<int>("hi");
+    QTest::addColumn<QList<double>>("expected"); // row 0 columns 0, 1, then row 1
+    // Source rows of lumas (0, 1), (0.2, 0.4), (1, 1). Two lines of three raster rows over three
+    // source rows: raster rows 0..5 sample source rows 0, 0, 1, 1, 2, 2, and the four raster
+    // columns sample source columns 0, 0, 1, 1. Row 0 sums rows 0, 0, 1: (0 + 0 + 0.2) / 3 and
+    // (1 + 1 + 0.4) / 3; row 1 sums rows 1, 2, 2: (0.2 + 1 + 1) / 3 and (0.4 + 1 + 1) / 3.
+    QTest::newRow("full range") << 0 << 255 << QList<double>{0.2 / 3, 0.8, 2.2 / 3, 0.8};
+    // Levels 51..204 map v to (v - 0.2) / 0.6, clamped to 0..1.
+    QTest::newRow("levels") << 51 << 204 << QList<double>{0.0, 1.0, (2.2 / 3 - 0.2) / 0.6, 1.0};
+}
+
+void RowBrightnessTest::workedExample() {
+    QFETCH(int, lo);
+    QFETCH(int, hi);
+    QFETCH(QList<double>, expected);
+    QImage picture(2, 3, QImage::Format_RGB32);
+    const int grey[3][2] = {{0, 255}, {51, 102}, {255, 255}};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 2; ++x)
+            picture.setPixel(x, y, qRgb(grey[y][x], grey[y][x], grey[y][x]));
+    const PictureBuffer buffer = BufFromPic(picture);
+    const RasterMapping raster = RasterMapping::make(2, 3, 2, 3, 0, 0);
+    QCOMPARE(raster.colsPx, 4);
+    const LevelPair levels{static_cast<qint16>(lo), static_cast<qint16>(hi)};
+    int owns = 0;
+    const RowBrightness brightness(buffer, raster, 2, 3, raster.colsPx, levels, {}, 1,
+                                   [&] { ++owns; });
+    QVERIFY(!brightness.stopped());
+    QCOMPARE(owns, 1);
+    QCOMPARE(brightness.width(), 2);
+    QCOMPARE(brightness.columnOf(1), 0);
+    QCOMPARE(brightness.columnOf(2), 1);
+    std::vector<double> scratch;
+    for (int r = 0; r < 2; ++r) {
+        const double* row = brightness.row(r, scratch);
+        for (int u = 0; u < 2; ++u)
+            QVERIFY2(
+                qAbs(row[u] - expected[r * 2 + u]) < 1e-12,
+                qPrintable(
+                    QStringLiteral("row %1 column %2: %3").arg(r).arg(u).arg(row[u], 0, 'g', 17)));
+    }
+}
+
+// Rows summed by other threads while the calling thread works, and rows summed when needed, are
+// the same doubles; neighbouring rows share source rows, and a row is wider than a block of
+// columns summed at once.
+void RowBrightnessTest::sameOnEveryThreadCount() {
+    QImage picture(900, 700, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 3) % 256, (x ^ y) % 256));
+    const PictureBuffer buffer = BufFromPic(picture);
+    const LevelPair levels{30, 220};
+    for (const int lines : {37, 999}) {
+        const RasterMapping raster = RasterMapping::make(900, 700, lines, 16, 0, 0);
+        const int columns = std::min(raster.colsPx, 5000);
+        const RowBrightness needed(buffer, raster, lines, 16, columns, levels, {}, 1, {});
+        std::vector<double> neededScratch;
+        for (const int threads : {2, 3}) {
+            // The calling thread's own work waits, so that the others sum some rows ahead.
+            const RowBrightness beside(buffer, raster, lines, 16, columns, levels, {}, threads, [] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            });
+            QCOMPARE(beside.width(), needed.width());
+            std::vector<double> scratch;
+            for (int r = 0; r < lines; ++r) {
+                const double* expected = needed.row(r, neededScratch);
+                const double* row = beside.row(r, scratch);
+                QVERIFY(std::equal(expected, expected + needed.width(), row));
+            }
+        }
+    }
+}
+
+QTEST_APPLESS_MAIN(RowBrightnessTest)
+#include "RowBrightnessTest.moc"
