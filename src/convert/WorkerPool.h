@@ -8,8 +8,10 @@
 // threads of its own: a thread that already runs takes work at once (a new one may first wait
 // for the scheduler for milliseconds), and it keeps what Qt caches per thread, such as the font
 // engines of the glyphs it drew, from one run to the next. The pool grows to the most work
-// handed to it at one time, so that work never waits for other work. Its threads end with the
-// application object, or at the end of a process that has none.
+// handed to it at one time, so that work never waits for other work. A thread that has finished
+// its work stays awake a few milliseconds before it sleeps, since a run hands out work several
+// times in a row. Its threads end with the application object, or at the end of a process that
+// has none.
 namespace WorkerPool {
 
 // The number of threads that "automatic" stands for: all processors, or CHARLOOM_THREADS when
