@@ -46,6 +46,16 @@ public:
     bool abortRequested() override { return glyphs->calls >= abortAtCalls; }
 };
 
+// 400 characters, each a 2 x 2 checker: a palette that takes many glyph calls to measure.
+QString checkerPalette(CountingGlyphs& glyphs) {
+    QString palette;
+    for (char16_t c = u'A'; c < u'A' + 400; ++c) {
+        glyphs.add(QString(QChar(c)), {QStringLiteral("#."), QStringLiteral(".#")});
+        palette += QChar(c);
+    }
+    return palette;
+}
+
 // Counts the looks at the abort request and says yes from the stopAt-th look on.
 class LookCountingServices : public RecordingServices {
 public:
@@ -107,11 +117,7 @@ void AbortPollingTest::abortWhileMeasuring_data() {
 void AbortPollingTest::abortWhileMeasuring() {
     QFETCH(int, mode);
     CountingGlyphs glyphs;
-    QString palette;
-    for (char16_t c = u'A'; c < u'A' + 400; ++c) {
-        glyphs.add(QString(QChar(c)), {QStringLiteral("#."), QStringLiteral(".#")});
-        palette += QChar(c);
-    }
+    const QString palette = checkerPalette(glyphs);
     SettingsRecord settings;
     settings.ConvMode = static_cast<qint16>(mode);
     settings.TextTable1 = palette;
@@ -368,11 +374,7 @@ void AbortPollingTest::workBesideTheBands() {
 void AbortPollingTest::abortWhileMeasuringBesideThePicture() {
     qputenv("CHARLOOM_THREADS", "2");
     CountingGlyphs glyphs;
-    QString palette;
-    for (char16_t c = u'A'; c < u'A' + 400; ++c) {
-        glyphs.add(QString(QChar(c)), {QStringLiteral("#."), QStringLiteral(".#")});
-        palette += QChar(c);
-    }
+    const QString palette = checkerPalette(glyphs);
     SettingsRecord settings;
     settings.TextTable1 = palette;
     settings.TextLines = 500;
