@@ -143,11 +143,13 @@ private:
     // Long palettes: the candidates of each width sorted by brightness, so the closest ones are
     // found by bisection. The computed difference |density - mean| never decreases as the
     // density moves away from the mean on either side, so the smallest difference lies next to
-    // where the mean would be inserted, and equal differences lie in runs from there.
+    // where the mean would be inserted, and equal differences lie in runs from there. Characters
+    // of the same brightness (many kanji have the same number of stroke pixels) always score
+    // alike, so each brightness is kept once, with the earliest of its characters.
     struct WidthGroup {
         int width = 0;
-        std::vector<double> density;
-        std::vector<int> index;
+        std::vector<double> density; // distinct, ascending
+        std::vector<int> index;      // the earliest candidate of that brightness
     };
 
     void groupByWidth() {
@@ -161,8 +163,12 @@ private:
             WidthGroup group;
             group.width = w;
             for (const int i : order) {
-                if (m_run.charWidth[static_cast<size_t>(i)] == w) {
-                    group.density.push_back(m_density[static_cast<size_t>(i)]);
+                if (m_run.charWidth[static_cast<size_t>(i)] != w)
+                    continue;
+                // The sort is stable, so the first of equal brightnesses is the earliest.
+                const double d = m_density[static_cast<size_t>(i)];
+                if (group.density.empty() || group.density.back() != d) {
+                    group.density.push_back(d);
                     group.index.push_back(i);
                 }
             }

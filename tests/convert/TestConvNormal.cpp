@@ -40,6 +40,24 @@ static HandGlyphs handGlyphs() {
     return glyphs;
 }
 
+// More than 32 characters, so the converter searches them sorted by brightness: 36 of them
+// ("a".."z", "0".."9") drawn like "A", so all 37 share the brightness 0.75.
+static QString lettersLikeA() {
+    QString letters;
+    for (char c = 'a'; c <= 'z'; ++c)
+        letters += QLatin1Char(c);
+    for (char c = '0'; c <= '9'; ++c)
+        letters += QLatin1Char(c);
+    return letters;
+}
+
+static HandGlyphs manyGlyphs() {
+    HandGlyphs glyphs = handGlyphs();
+    for (const QChar c : lettersLikeA())
+        glyphs.add(QString(c), rows("#./.."));
+    return glyphs;
+}
+
 static QImage filled(int width, int height, QColor colour) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
@@ -97,6 +115,16 @@ void TestConvNormal::choice_data() {
     QTest::newRow("reversed grey 64") << " +#" << true << grey(6, 2, 64) << 0 << 255 << "+++";
     QTest::newRow("tie: first wins") << " AB#" << false << grey(6, 2, 191) << 0 << 255 << "AAA";
     QTest::newRow("tie: other order") << " BA#" << false << grey(6, 2, 191) << 0 << 255 << "BBB";
+    // The same ties in a long palette: the earliest of the 37 still wins, wherever it stands.
+    const QString letters = lettersLikeA();
+    QTest::newRow("long tie: first wins")
+        << QStringLiteral(" #A") + letters << false << grey(6, 2, 191) << 0 << 255 << "AAA";
+    QTest::newRow("long tie: first letter wins")
+        << QStringLiteral(" #") + letters + QLatin1Char('A') << false << grey(6, 2, 191) << 0 << 255
+        << "aaa";
+    QTest::newRow("long tie: a middle one wins")
+        << letters.mid(20) + QStringLiteral("# ") + letters.left(20) << false << grey(6, 2, 191)
+        << 0 << 255 << letters.mid(20, 1).repeated(3);
     QTest::newRow("one character") << "+" << false << gradient << 0 << 255 << "++++";
     QTest::newRow("same brightness") << "AB" << false << gradient << 0 << 255 << "AAAA";
     // A blank of no width would tie with the blank and come first; it is never placed.
@@ -118,7 +146,7 @@ void TestConvNormal::choice() {
     QFETCH(int, lo);
     QFETCH(int, hi);
     QFETCH(QString, line);
-    const HandGlyphs glyphs = handGlyphs();
+    const HandGlyphs glyphs = manyGlyphs();
     RecordingServices services;
     const ConversionResult result =
         convert(settingsFor(palette, 1, reverse), &picture, glyphs, services, {},
