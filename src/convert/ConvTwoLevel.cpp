@@ -64,6 +64,11 @@ public:
                 m_candidates.push_back(static_cast<int>(i));
         std::stable_sort(m_candidates.begin(), m_candidates.end(),
                          [&](int a, int b) { return width(a) < width(b); });
+        // With one width, by their means instead: the candidates that pass the bound at a place
+        // are then one run of them, found by bisection.
+        if (!m_candidates.empty() && width(m_candidates.front()) == width(m_candidates.back()))
+            std::stable_sort(m_candidates.begin(), m_candidates.end(),
+                             [&](int a, int b) { return glyphs.mean(a) < glyphs.mean(b); });
         for (size_t c = 0; c < m_candidates.size(); ++c) {
             const int i = m_candidates[c];
             m_sortedMean.push_back(glyphs.mean(i));
@@ -145,13 +150,7 @@ private:
             for (int k = 0; k < m_maxWidth; ++k)
                 sum += s.columnSum[static_cast<size_t>(x + k)];
             const double mean = sum / count;
-            int first = m_candidates.front();
-            double firstBound = std::numeric_limits<double>::infinity();
-            for (const int i : m_candidates) {
-                const double bound = std::fabs(mean - m_glyphs.mean(i));
-                first = bound < firstBound ? i : first;
-                firstBound = std::min(bound, firstBound);
-            }
+            const int first = m_candidates[nearestMean(mean)];
             const size_t p = static_cast<size_t>(place);
             s.placeMean[p] = mean;
             s.placeChoice[p] = first;
@@ -172,18 +171,32 @@ private:
         return true;
     }
 
+    // The place in the candidates (one width, sorted by mean) of one whose mean is nearest.
+    size_t nearestMean(double mean) const {
+        const auto& g = m_sortedMean;
+        const size_t above =
+            static_cast<size_t>(std::lower_bound(g.begin(), g.end(), mean) - g.begin());
+        if (above == g.size())
+            return above - 1;
+        if (above > 0 && std::fabs(mean - g[above - 1]) <= std::fabs(mean - g[above]))
+            return above - 1;
+        return above;
+    }
+
     // Candidates start..end-1 of a one-width palette at the place x whose band mean is mean:
-    // those whose mean lets them still beat best are screened, and best is updated.
-    void scoreSurvivors(size_t start, size_t end, double mean, int x, Scratch& s,
+    // those whose mean lets them still beat best are screened, and best is updated. The means
+    // ascend, and |mean - g| grows away from mean on either side, so those that pass the bound
+    // are one run; the best so far may be among them and is merely scored again.
+    void scoreSurvivors(size_t start, size_t end, double mean, int x, const Scratch& s,
                         Choice& best) const {
         const double cut = best.score + safetyMargin;
-        int left = 0;
-        for (size_t c = start; c < end; ++c) {
-            const int i = m_candidates[c];
-            s.survivors[static_cast<size_t>(left)] = i;
-            left += i != best.index && std::fabs(mean - m_glyphs.mean(i)) <= cut ? 1 : 0;
-        }
-        screen(s.survivors.data(), left, m_maxWidth, x, s, best);
+        const double* g = m_sortedMean.data();
+        const double* from = std::partition_point(
+            g + start, g + end, [&](double v) { return v < mean && std::fabs(mean - v) > cut; });
+        const double* to = std::partition_point(
+            from, g + end, [&](double v) { return v <= mean || std::fabs(mean - v) <= cut; });
+        screen(m_candidates.data() + (from - g), static_cast<int>(to - from), m_maxWidth, x, s,
+               best);
     }
 
     // Candidates list[0..count-1], all width wide, at x: estimated four at a time in single
@@ -324,8 +337,8 @@ private:
     const PreparedRun& m_run;
     const SourcePlane& m_plane;
     const GlyphColumns& m_glyphs;
-    // The candidates narrowest first (in palette order within a width), their means in that
-    // order, and where each width begins and ends in it.
+    // The candidates narrowest first (in palette order within a width; with one width, by
+    // their means), their means in that order, and where each width begins and ends in it.
     struct WidthGroup {
         int width;
         int begin;

@@ -75,6 +75,8 @@ private slots:
     void plainPictures();
     void ties_data();
     void ties();
+    void tiesAtTheEdgesOfTheBound_data();
+    void tiesAtTheEdgesOfTheBound();
     void duplicatesChangeNothing();
     void shapes_data();
     void shapes();
@@ -149,6 +151,29 @@ void ConvTwoLevelTest::ties() {
     const HandGlyphs glyphs = smallGlyphs();
     RecordingServices services;
     run(settingsFor(palette, 1), plain(10, 2, false), glyphs, services);
+    QCOMPARE(services.text, expected);
+}
+
+void ConvTwoLevelTest::tiesAtTheEdgesOfTheBound_data() {
+    QTest::addColumn<QString>("palette");
+    QTest::addColumn<QString>("expected");
+    // Each place is a black column beside a white one (mean 0.5). "p", the white column beside
+    // the black one, has the same mean and is scored first: 1. "q" (all ink, mean 0) and "s"
+    // (blank, mean 1) both score 0.5, exactly their distance from the place's mean, so they are
+    // the farthest candidates the bound lets through, one on either side; the earlier wins.
+    QTest::newRow("the lowest mean earlier") << QStringLiteral("pqs") << QStringLiteral("qq");
+    QTest::newRow("the highest mean earlier") << QStringLiteral("psq") << QStringLiteral("ss");
+}
+
+void ConvTwoLevelTest::tiesAtTheEdgesOfTheBound() {
+    QFETCH(QString, palette);
+    QFETCH(QString, expected);
+    HandGlyphs glyphs(2);
+    glyphs.add(QStringLiteral("p"), rows(".#/.#"));
+    glyphs.add(QStringLiteral("q"), rows("##/##"));
+    glyphs.addBlank(QStringLiteral("s"), 2);
+    RecordingServices services;
+    run(settingsFor(palette, 1), pictureOf(rows("#.#../#.#..")), glyphs, services);
     QCOMPARE(services.text, expected);
 }
 
