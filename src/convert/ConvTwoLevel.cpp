@@ -1,6 +1,8 @@
 #include "convert/ConvTwoLevel.h"
 
 #include "convert/AbsDiff.h"
+#include "convert/BlockMeans.h"
+#include "convert/BlockScreen.h"
 #include "convert/GlyphColumns.h"
 #include "convert/RowRunner.h"
 #include "convert/RunMessages.h"
@@ -30,9 +32,10 @@ struct Scratch {
     int filled = 0;                  // the band's columns before this one are filled
     std::vector<double> bound;       // each candidate's lower bound at x, in order of width
     std::vector<int> survivors;      // the candidates of one width that may still win at x
-    // With a palette of one width, per place of the row: the band's mean, the best score so
-    // far and the character that has it.
+    // With a palette of one width, per place of the row: the band's mean and block means, the
+    // best score so far and the character that has it.
     std::vector<double> placeMean;
+    std::vector<float> placeBlocks;
     std::vector<double> placeBest;
     std::vector<int> placeChoice;
 };
@@ -77,6 +80,14 @@ public:
             ++m_groups.back().end;
         }
         m_oneWidth = m_groups.size() == 1;
+        if (m_oneWidth) {
+            m_blockScreen.emplace(static_cast<int>(m_candidates.size()),
+                                  BlockMeans::count(maxWidth, m_rowHeight), [&](int k, float* out) {
+                                      BlockMeans::compute(
+                                          glyphs.values(m_candidates[static_cast<size_t>(k)]),
+                                          maxWidth, m_rowHeight, out);
+                                  });
+        }
     }
 
     Scratch scratch() const {
@@ -89,6 +100,7 @@ public:
         s.survivors.resize(m_candidates.size());
         if (m_oneWidth) {
             s.placeMean.resize(999);
+            s.placeBlocks.resize(999 * static_cast<size_t>(m_blockScreen->blocks()));
             s.placeBest.resize(999);
             s.placeChoice.resize(999);
         }
@@ -153,6 +165,9 @@ private:
             const int first = m_candidates[nearestMean(mean)];
             const size_t p = static_cast<size_t>(place);
             s.placeMean[p] = mean;
+            BlockMeans::compute(window(x, s), m_maxWidth, m_rowHeight,
+                                s.placeBlocks.data() +
+                                    p * static_cast<size_t>(m_blockScreen->blocks()));
             s.placeChoice[p] = first;
             s.placeBest[p] = score(first, window(x, s), std::numeric_limits<double>::infinity());
         }
@@ -163,7 +178,7 @@ private:
             for (int place = 0; place < places; ++place) {
                 const size_t p = static_cast<size_t>(place);
                 Choice best{s.placeChoice[p], s.placeBest[p]};
-                scoreSurvivors(start, end, s.placeMean[p], place * m_maxWidth, s, best);
+                scoreSurvivors(start, end, place, s, best);
                 s.placeChoice[p] = best.index;
                 s.placeBest[p] = best.score;
             }
@@ -183,20 +198,44 @@ private:
         return above;
     }
 
-    // Candidates start..end-1 of a one-width palette at the place x whose band mean is mean:
-    // those whose mean lets them still beat best are screened, and best is updated. The means
-    // ascend, and |mean - g| grows away from mean on either side, so those that pass the bound
-    // are one run; the best so far may be among them and is merely scored again.
-    void scoreSurvivors(size_t start, size_t end, double mean, int x, const Scratch& s,
-                        Choice& best) const {
+    // Candidates start..end-1 of a one-width palette at a place of the row: those whose mean
+    // lets them still beat best, then those whose block means do, are screened, and best is
+    // updated. The means ascend, and |mean - g| grows away from the place's mean on either side,
+    // so those that pass the first bound are one run; the best so far may be among them and is
+    // merely scored again.
+    void scoreSurvivors(size_t start, size_t end, int place, Scratch& s, Choice& best) const {
+        const size_t p = static_cast<size_t>(place);
+        const double mean = s.placeMean[p];
         const double cut = best.score + safetyMargin;
         const double* g = m_sortedMean.data();
         const double* from = std::partition_point(
             g + start, g + end, [&](double v) { return v < mean && std::fabs(mean - v) > cut; });
         const double* to = std::partition_point(
             from, g + end, [&](double v) { return v <= mean || std::fabs(mean - v) <= cut; });
-        screen(m_candidates.data() + (from - g), static_cast<int>(to - from), m_maxWidth, x, s,
-               best);
+        const int first = static_cast<int>(from - g);
+        const int last = static_cast<int>(to - g);
+        const int x = place * m_maxWidth;
+        const int blocks = m_blockScreen->blocks();
+        if (blocks == 0) {
+            screen(m_candidates.data() + first, last - first, m_maxWidth, x, s, best);
+            return;
+        }
+        const float* window = s.placeBlocks.data() + p * static_cast<size_t>(blocks);
+        const int values = m_maxWidth * m_rowHeight;
+        constexpr int lanes = BlockScreen::lanes;
+        int left = 0;
+        for (int group = first / lanes; group * lanes < last; ++group) {
+            float sums[lanes];
+            m_blockScreen->sums(group, window, sums);
+            for (int k = std::max(first, group * lanes); k < std::min(last, group * lanes + lanes);
+                 ++k) {
+                s.survivors[static_cast<size_t>(left)] = m_candidates[static_cast<size_t>(k)];
+                left += ScreenSums::mayReachByBlocks(sums[k - group * lanes], blocks, values, cut)
+                            ? 1
+                            : 0;
+            }
+        }
+        screen(s.survivors.data(), left, m_maxWidth, x, s, best);
     }
 
     // Candidates list[0..count-1], all width wide, at x: estimated four at a time in single
@@ -347,7 +386,8 @@ private:
     std::vector<int> m_candidates;
     std::vector<double> m_sortedMean;
     std::vector<WidthGroup> m_groups;
-    bool m_oneWidth = false; // every candidate is as wide
+    bool m_oneWidth = false;                  // every candidate is as wide
+    std::optional<BlockScreen> m_blockScreen; // with one width, the candidates in their order
     int m_maxWidth;
     int m_rowHeight;
     int m_colsPx;

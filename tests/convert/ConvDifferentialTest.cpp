@@ -7,6 +7,8 @@
 #include "common/RecordingServices.h"
 #include "common/ReferenceConverters.h"
 #include "convert/AbsDiff.h"
+#include "convert/BlockMeans.h"
+#include "convert/BlockScreen.h"
 #include "convert/ConvNormal.h"
 #include "convert/ConvTwoLevel.h"
 #include "convert/FontGlyphs.h"
@@ -96,6 +98,7 @@ private slots:
     void sameTextAsReference();
     void portableAndVectorSumsAgree();
     void screenEstimatesStayWithinTheirError();
+    void blockBoundsNeverPassOverAWinner();
     void threadsAskThe999QuestionOnce_data();
     void threadsAskThe999QuestionOnce();
     void threadsAbort();
@@ -307,6 +310,72 @@ void ConvDifferentialTest::screenEstimatesStayWithinTheirError() {
                                             .arg(count)
                                             .arg(estimates[j], 0, 'g', 17)
                                             .arg(exact, 0, 'g', 17)));
+                }
+            }
+        }
+    }
+}
+
+void ConvDifferentialTest::blockBoundsNeverPassOverAWinner() {
+    // Glyphs below the window everywhere make every difference in a block of one sign, so four
+    // times the block bound is the whole score: the case where the error allowance decides.
+    std::mt19937 random(17);
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    std::uniform_int_distribution<int> level(0, 255);
+    constexpr int glyphCount = 20;
+    struct Size {
+        int width;
+        int height;
+    };
+    // A kanji place, and an odd one whose last column and row are left out of the blocks.
+    for (const Size size : {Size{16, 16}, Size{5, 3}}) {
+        const int values = size.width * size.height;
+        const int blocks = BlockMeans::count(size.width, size.height);
+        for (int draw = 0; draw < 3; ++draw) {
+            std::vector<double> window(static_cast<size_t>(values));
+            for (double& v : window)
+                v = draw == 0 ? uniform(random) : level(random) / 255.0;
+            std::vector<std::vector<double>> glyphs(glyphCount);
+            for (size_t k = 0; k < glyphs.size(); ++k) {
+                for (size_t v = 0; v < window.size(); ++v)
+                    glyphs[k].push_back(draw == 2 || k % 2 == 0 ? window[v] * uniform(random)
+                                                                : level(random) % 2 * 1.0);
+            }
+            const BlockScreen screen(glyphCount, blocks, [&](int k, float* out) {
+                BlockMeans::compute(glyphs[static_cast<size_t>(k)].data(), size.width, size.height,
+                                    out);
+            });
+            std::vector<float> windowBlocks(static_cast<size_t>(blocks));
+            BlockMeans::compute(window.data(), size.width, size.height, windowBlocks.data());
+            for (const BlockScreen::Kernel& kernel : BlockScreen::kernels()) {
+                for (int group = 0; group * BlockScreen::lanes < glyphCount; ++group) {
+                    float sums[BlockScreen::lanes];
+                    screen.sums(kernel, group, windowBlocks.data(), sums);
+                    for (int j = 0; j < BlockScreen::lanes; ++j) {
+                        const int k = group * BlockScreen::lanes + j;
+                        if (k >= glyphCount)
+                            break;
+                        const std::vector<double>& glyph = glyphs[static_cast<size_t>(k)];
+                        const double exact = AbsDiff::sum(window.data(), glyph.data(), values,
+                                                          std::numeric_limits<double>::infinity());
+                        std::vector<float> glyphBlocks(static_cast<size_t>(blocks));
+                        BlockMeans::compute(glyph.data(), size.width, size.height,
+                                            glyphBlocks.data());
+                        double blockSum = 0;
+                        for (size_t b = 0; b < glyphBlocks.size(); ++b)
+                            blockSum += std::fabs(double(windowBlocks[b]) - glyphBlocks[b]);
+                        QVERIFY2(std::fabs(sums[j] - blockSum) <= ScreenSums::error(blocks),
+                                 kernel.name);
+                        // A candidate whose score is the best one's is never passed over...
+                        QVERIFY2(
+                            ScreenSums::mayReachByBlocks(sums[j], blocks, values, exact / values),
+                            kernel.name);
+                        // ...and one whose block bound is twice the best score is.
+                        if (blockSum > 0.1)
+                            QVERIFY2(!ScreenSums::mayReachByBlocks(sums[j], blocks, values,
+                                                                   2 * blockSum / values),
+                                     kernel.name);
+                    }
                 }
             }
         }
