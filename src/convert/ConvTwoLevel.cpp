@@ -69,7 +69,9 @@ public:
                          [&](int a, int b) { return width(a) < width(b); });
         // With one width, by their means instead: the candidates that pass the bound at a place
         // are then one run of them, found by bisection.
-        if (!m_candidates.empty() && width(m_candidates.front()) == width(m_candidates.back()))
+        const bool oneWidth =
+            !m_candidates.empty() && width(m_candidates.front()) == width(m_candidates.back());
+        if (oneWidth)
             std::stable_sort(m_candidates.begin(), m_candidates.end(),
                              [&](int a, int b) { return glyphs.mean(a) < glyphs.mean(b); });
         for (size_t c = 0; c < m_candidates.size(); ++c) {
@@ -79,8 +81,7 @@ public:
                 m_groups.push_back({width(i), static_cast<int>(c), static_cast<int>(c)});
             ++m_groups.back().end;
         }
-        m_oneWidth = m_groups.size() == 1;
-        if (m_oneWidth) {
+        if (oneWidth) {
             m_blockScreen.emplace(static_cast<int>(m_candidates.size()),
                                   BlockMeans::count(maxWidth, m_rowHeight), [&](int k, float* out) {
                                       BlockMeans::compute(
@@ -98,7 +99,7 @@ public:
         s.columnSum.resize(static_cast<size_t>(m_reach));
         s.bound.resize(m_candidates.size());
         s.survivors.resize(m_candidates.size());
-        if (m_oneWidth) {
+        if (m_blockScreen) {
             s.placeMean.resize(999);
             s.placeBlocks.resize(999 * static_cast<size_t>(m_blockScreen->blocks()));
             s.placeBest.resize(999);
@@ -109,7 +110,7 @@ public:
 
     RowEnd convert(int r, Scratch& s, RowTicker& ticker, QString& line) const {
         startBand(r, s);
-        if (m_oneWidth) {
+        if (m_blockScreen) {
             fillBand(m_reach, s);
             return convertOneWidth(s, ticker, line);
         }
@@ -216,10 +217,6 @@ private:
         const int last = static_cast<int>(to - g);
         const int x = place * m_maxWidth;
         const int blocks = m_blockScreen->blocks();
-        if (blocks == 0) {
-            screen(m_candidates.data() + first, last - first, m_maxWidth, x, s, best);
-            return;
-        }
         const float* window = s.placeBlocks.data() + p * static_cast<size_t>(blocks);
         const int values = m_maxWidth * m_rowHeight;
         constexpr int lanes = BlockScreen::lanes;
@@ -386,8 +383,8 @@ private:
     std::vector<int> m_candidates;
     std::vector<double> m_sortedMean;
     std::vector<WidthGroup> m_groups;
-    bool m_oneWidth = false;                  // every candidate is as wide
-    std::optional<BlockScreen> m_blockScreen; // with one width, the candidates in their order
+    // Only when every candidate is as wide: their block means, in the candidates' order.
+    std::optional<BlockScreen> m_blockScreen;
     int m_maxWidth;
     int m_rowHeight;
     int m_colsPx;
