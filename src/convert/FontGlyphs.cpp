@@ -38,9 +38,9 @@ void FontGlyphs::drawIntoBox(const QString& character, int width, int height) co
         m_painter->setFont(m_font);
         m_painter->setPen(Qt::black);
     }
-    const QRect corner(0, 0, width, height);
-    m_painter->setClipRect(corner);
-    m_painter->fillRect(corner, Qt::white);
+    // Only the corner is read back, and every pixel of it is whitened first, so ink that falls
+    // outside it (this glyph's or an earlier one's) never counts: no clip is needed.
+    m_painter->fillRect(QRect(0, 0, width, height), Qt::white);
     m_painter->drawText(QPointF(0, m_ascent), character);
 }
 
@@ -67,8 +67,10 @@ qint64 FontGlyphs::strokeCount(const QString& character, int width, int height) 
     qint64 count = 0;
     for (int y = 0; y < height; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(std::as_const(m_box).constScanLine(y));
+        int inLine = 0;
         for (int x = 0; x < width; ++x)
-            count += strokeAt(line, x) ? 1 : 0;
+            inLine += strokeAt(line, x) ? 1 : 0;
+        count += inLine;
     }
     return count;
 }

@@ -11,8 +11,9 @@
 
 // The measuring box with the text font: metrics from QFontMetricsF, characters drawn black on
 // white without smoothing. One box and one painter serve every character of a run (a painter
-// costs more to set up than a small glyph to draw); each character is drawn clipped to its own
-// width x height corner of the box on a fresh white ground, so it comes out as in a box of its own.
+// costs more to set up than a small glyph to draw); each character is drawn into its own
+// width x height corner of the box on a fresh white ground and only that corner is read, so it
+// comes out as in a box of its own.
 // So one FontGlyphs must not draw on two threads at once; a run uses it from one thread.
 class FontGlyphs : public GlyphSource {
 public:

@@ -41,6 +41,7 @@ class FontGlyphsTest : public QObject {
 
 private slots:
     void initTestCase();
+    void reusedBoxDrawsAsAFreshOne_data();
     void reusedBoxDrawsAsAFreshOne();
 };
 
@@ -51,8 +52,17 @@ void FontGlyphsTest::initTestCase() {
     FontSetup::installSubstitutions();
 }
 
+void FontGlyphsTest::reusedBoxDrawsAsAFreshOne_data() {
+    QTest::addColumn<bool>("italic");
+    QTest::newRow("upright") << false;
+    // Slanted glyphs ink past their advance, into where a wider next box lies.
+    QTest::newRow("italic") << true;
+}
+
 void FontGlyphsTest::reusedBoxDrawsAsAFreshOne() {
-    const SettingsRecord settings;
+    QFETCH(bool, italic);
+    SettingsRecord settings;
+    settings.FontItalic = italic;
     const QFont font = FontSetup::textFont(settings);
     const FontGlyphs glyphs(font);
     QStringList characters = TblExpand(QStringLiteral(" --~")).mid(0, 95);
