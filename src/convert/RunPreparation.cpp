@@ -1,6 +1,7 @@
 #include "convert/RunPreparation.h"
 
 #include "convert/BandWork.h"
+#include "convert/GlyphThreads.h"
 #include "convert/RunMessages.h"
 #include "convert/SelCopy.h"
 #include "convert/TblExpand.h"
@@ -51,11 +52,15 @@ std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QStrin
         return ConvOutcome::RowHeightTooSmall;
     run.rowHeight = static_cast<int>(std::min<qint64>(rowHeight, 1 << 20));
 
-    run.charWidth.clear();
-    for (const QString& c : std::as_const(run.palette)) {
-        const qint64 width = Numbers::roundHalfEven(input.glyphs.textWidth(c));
-        run.charWidth.push_back(static_cast<int>(std::clamp<qint64>(width, 0, 1 << 20)));
-    }
+    run.charWidth.assign(static_cast<size_t>(run.palette.size()), 0);
+    GlyphThreads::forEach(
+        input.glyphs, run.charWidth.size(), threads, [&](const GlyphSource& source) {
+            return [&](size_t k) {
+                const qint64 width = Numbers::roundHalfEven(
+                    source.textWidth(run.palette[static_cast<qsizetype>(k)]));
+                run.charWidth[k] = static_cast<int>(std::clamp<qint64>(width, 0, 1 << 20));
+            };
+        });
     if (std::none_of(run.charWidth.begin(), run.charWidth.end(), [](int w) { return w > 0; })) {
         services.showMessage(RunMessages::paletteHasNoUsableCharacter());
         return ConvOutcome::EmptyPalette;
