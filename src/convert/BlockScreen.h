@@ -3,9 +3,9 @@
 #include <functional>
 #include <vector>
 
-// Lower bounds of two-level scores, sixteen candidates at a time, from the means of their 2 × 2
-// blocks (BlockMeans): a quarter of the values, each added in its own lane, so one pass over a
-// place's block means serves sixteen candidates. With ScreenSums::mayReachByBlocks it passes
+// Lower bounds of two-level scores, sixteen candidates at a time, from the means of their blocks
+// (BlockMeans): half the values, each added in its own lane, so one pass over a place's block
+// means serves sixteen candidates. With ScreenSums::mayReachByBlocks it passes
 // over most candidates before their values are read.
 class BlockScreen {
 public:

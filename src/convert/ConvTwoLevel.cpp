@@ -227,7 +227,8 @@ private:
             for (int k = std::max(first, group * lanes); k < std::min(last, group * lanes + lanes);
                  ++k) {
                 s.survivors[static_cast<size_t>(left)] = m_candidates[static_cast<size_t>(k)];
-                left += ScreenSums::mayReachByBlocks(sums[k - group * lanes], blocks, values, cut)
+                left += ScreenSums::mayReachByBlocks(sums[k - group * lanes], blocks,
+                                                     BlockMeans::valuesPerBlock, values, cut)
                             ? 1
                             : 0;
             }

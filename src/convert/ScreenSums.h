@@ -29,12 +29,14 @@ inline bool mayReach(double estimate, int count, double score) {
     return estimate - error(count) <= score * count;
 }
 
-// The same for an estimate of the sum of |a - b| over the means a, b of 2 × 2 blocks of the
-// window and the glyph (BlockMeans), blocks of them, when the score is the mean over values
-// values (at least 4 × blocks). Four times the exact sum over the block means is at most the
-// exact sum over all values, and the estimate lies within error(blocks) of the former.
-inline bool mayReachByBlocks(double estimate, int blocks, int values, double score) {
-    return 4 * (estimate - error(blocks)) <= score * values;
+// The same for an estimate of the sum of |a - b| over the means a, b of blocks of blockValues
+// values of the window and the glyph (BlockMeans), blocks of them, when the score is the mean
+// over values values (at least blockValues × blocks). blockValues times the exact sum over the
+// block means is at most the exact sum over all values, and the estimate lies within
+// error(blocks) of the former.
+inline bool mayReachByBlocks(double estimate, int blocks, int blockValues, int values,
+                             double score) {
+    return blockValues * (estimate - error(blocks)) <= score * values;
 }
 
 // One implementation of sum4().

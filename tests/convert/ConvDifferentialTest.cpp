@@ -317,8 +317,17 @@ void ConvDifferentialTest::screenEstimatesStayWithinTheirError() {
 }
 
 void ConvDifferentialTest::blockBoundsNeverPassOverAWinner() {
-    // Glyphs below the window everywhere make every difference in a block of one sign, so four
-    // times the block bound is the whole score: the case where the error allowance decides.
+    // Blocks by hand: two columns of three values, the odd last row left out.
+    const double columns[] = {0.1, 0.3, 0.9, 0.5, 0.7, 0.2};
+    float means[2];
+    QCOMPARE(BlockMeans::count(2, 3), 2);
+    BlockMeans::compute(columns, 2, 3, means);
+    QCOMPARE(means[0], 0.2f);
+    QCOMPARE(means[1], 0.6f);
+
+    // Glyphs below the window everywhere make every difference in a block of one sign, so the
+    // block bound times the values per block is the whole score: the case where the error
+    // allowance decides.
     std::mt19937 random(17);
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     std::uniform_int_distribution<int> level(0, 255);
@@ -327,7 +336,7 @@ void ConvDifferentialTest::blockBoundsNeverPassOverAWinner() {
         int width;
         int height;
     };
-    // A kanji place, and an odd one whose last column and row are left out of the blocks.
+    // A kanji place, and an odd one whose last row is left out of the blocks.
     for (const Size size : {Size{16, 16}, Size{5, 3}}) {
         const int values = size.width * size.height;
         const int blocks = BlockMeans::count(size.width, size.height);
@@ -367,13 +376,16 @@ void ConvDifferentialTest::blockBoundsNeverPassOverAWinner() {
                         QVERIFY2(std::fabs(sums[j] - blockSum) <= ScreenSums::error(blocks),
                                  kernel.name);
                         // A candidate whose score is the best one's is never passed over...
-                        QVERIFY2(
-                            ScreenSums::mayReachByBlocks(sums[j], blocks, values, exact / values),
-                            kernel.name);
-                        // ...and one whose block bound is twice the best score is.
+                        QVERIFY2(ScreenSums::mayReachByBlocks(sums[j], blocks,
+                                                              BlockMeans::valuesPerBlock, values,
+                                                              exact / values),
+                                 kernel.name);
+                        // ...and one whose bound (the block sum times the values per block) is
+                        // twice the best score is.
                         if (blockSum > 0.1)
-                            QVERIFY2(!ScreenSums::mayReachByBlocks(sums[j], blocks, values,
-                                                                   2 * blockSum / values),
+                            QVERIFY2(!ScreenSums::mayReachByBlocks(
+                                         sums[j], blocks, BlockMeans::valuesPerBlock, values,
+                                         BlockMeans::valuesPerBlock * blockSum / (2.0 * values)),
                                      kernel.name);
                     }
                 }
