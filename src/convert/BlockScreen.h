@@ -5,8 +5,8 @@
 
 // Lower bounds of two-level scores, sixteen candidates at a time, from the means of their blocks
 // (BlockMeans): half the values, each added in its own lane, so one pass over a place's block
-// means serves sixteen candidates. With ScreenSums::mayReachByBlocks it passes
-// over most candidates before their values are read.
+// means serves sixteen candidates. With ScreenSums::mayReachByBlocks it passes over most
+// candidates before their values are read.
 class BlockScreen {
 public:
     static constexpr int lanes = 16;
