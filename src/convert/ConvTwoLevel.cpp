@@ -165,12 +165,13 @@ private:
             const double mean = sum / count;
             const int first = m_candidates[nearestMean(mean)];
             const size_t p = static_cast<size_t>(place);
+            const double* values = window(x, s);
             s.placeMean[p] = mean;
-            BlockMeans::compute(window(x, s), m_maxWidth, m_rowHeight,
+            BlockMeans::compute(values, m_maxWidth, m_rowHeight,
                                 s.placeBlocks.data() +
                                     p * static_cast<size_t>(m_blockScreen->blocks()));
             s.placeChoice[p] = first;
-            s.placeBest[p] = score(first, window(x, s), std::numeric_limits<double>::infinity());
+            s.placeBest[p] = score(first, values, std::numeric_limits<double>::infinity());
         }
         for (size_t start = 0; start < m_candidates.size(); start += blockCharacters) {
             if (ticker.stopRequested())
@@ -227,8 +228,7 @@ private:
             for (int k = std::max(first, group * lanes); k < std::min(last, group * lanes + lanes);
                  ++k) {
                 s.survivors[static_cast<size_t>(left)] = m_candidates[static_cast<size_t>(k)];
-                left += ScreenSums::mayReachByBlocks(sums[k - group * lanes], blocks,
-                                                     BlockMeans::valuesPerBlock, values, cut)
+                left += ScreenSums::mayReachByBlocks(sums[k - group * lanes], blocks, values, cut)
                             ? 1
                             : 0;
             }

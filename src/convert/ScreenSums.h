@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convert/BlockMeans.h"
+
 #include <vector>
 
 // Estimates of the two-level scores' sums of absolute differences, summed in single precision:
@@ -29,14 +31,13 @@ inline bool mayReach(double estimate, int count, double score) {
     return estimate - error(count) <= score * count;
 }
 
-// The same for an estimate of the sum of |a - b| over the means a, b of blocks of blockValues
-// values of the window and the glyph (BlockMeans), blocks of them, when the score is the mean
-// over values values (at least blockValues × blocks). blockValues times the exact sum over the
+// The same for an estimate of the sum of |a - b| over the block means a, b of the window and
+// the glyph (BlockMeans), blocks of them, when the score is the mean over values values (at
+// least BlockMeans::valuesPerBlock × blocks). The values per block times the exact sum over the
 // block means is at most the exact sum over all values, and the estimate lies within
 // error(blocks) of the former.
-inline bool mayReachByBlocks(double estimate, int blocks, int blockValues, int values,
-                             double score) {
-    return blockValues * (estimate - error(blocks)) <= score * values;
+inline bool mayReachByBlocks(double estimate, int blocks, int values, double score) {
+    return BlockMeans::valuesPerBlock * (estimate - error(blocks)) <= score * values;
 }
 
 // One implementation of sum4().

@@ -376,16 +376,15 @@ void ConvDifferentialTest::blockBoundsNeverPassOverAWinner() {
                         QVERIFY2(std::fabs(sums[j] - blockSum) <= ScreenSums::error(blocks),
                                  kernel.name);
                         // A candidate whose score is the best one's is never passed over...
-                        QVERIFY2(ScreenSums::mayReachByBlocks(sums[j], blocks,
-                                                              BlockMeans::valuesPerBlock, values,
-                                                              exact / values),
-                                 kernel.name);
+                        QVERIFY2(
+                            ScreenSums::mayReachByBlocks(sums[j], blocks, values, exact / values),
+                            kernel.name);
                         // ...and one whose bound (the block sum times the values per block) is
                         // twice the best score is.
                         if (blockSum > 0.1)
-                            QVERIFY2(!ScreenSums::mayReachByBlocks(
-                                         sums[j], blocks, BlockMeans::valuesPerBlock, values,
-                                         BlockMeans::valuesPerBlock * blockSum / (2.0 * values)),
+                            QVERIFY2(!ScreenSums::mayReachByBlocks(sums[j], blocks, values,
+                                                                   BlockMeans::valuesPerBlock *
+                                                                       blockSum / (2.0 * values)),
                                      kernel.name);
                     }
                 }
