@@ -25,7 +25,15 @@ double FontGlyphs::textHeight(const QString&) const {
 }
 
 double FontGlyphs::textWidth(const QString& text) const {
+    if (const std::optional<double> advance = direct().advance(text))
+        return *advance;
     return m_metrics.horizontalAdvance(text);
+}
+
+const DirectGlyphs& FontGlyphs::direct() const {
+    if (!m_direct)
+        m_direct.emplace(m_font);
+    return *m_direct;
 }
 
 void FontGlyphs::drawIntoBox(const QString& character, int width, int height) const {
@@ -41,7 +49,9 @@ void FontGlyphs::drawIntoBox(const QString& character, int width, int height) co
     // Only the corner is read back, and every pixel of it is whitened first, so ink that falls
     // outside it (this glyph's or an earlier one's) never counts: no clip is needed.
     m_painter->fillRect(QRect(0, 0, width, height), Qt::white);
-    m_painter->drawText(QPointF(0, m_ascent), character);
+    const QPointF baseline(0, m_ascent);
+    if (!direct().draw(*m_painter, baseline, character))
+        m_painter->drawText(baseline, character);
 }
 
 GlyphBitmap FontGlyphs::drawCharacter(const QString& character, int width, int height) const {

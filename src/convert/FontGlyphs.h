@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/DirectGlyphs.h"
 #include "convert/GlyphSource.h"
 
 #include <QFont>
@@ -8,13 +9,15 @@
 #include <QPainter>
 
 #include <memory>
+#include <optional>
 
 // The measuring box with the text font: metrics from QFontMetricsF, characters drawn black on
 // white without smoothing. One box and one painter serve every character of a run (a painter
 // costs more to set up than a small glyph to draw); each character is drawn into its own
 // width x height corner of the box on a fresh white ground and only that corner is read, so it
-// comes out as in a box of its own.
-// So one FontGlyphs must not draw on two threads at once; a run uses it from one thread.
+// comes out as in a box of its own. So one FontGlyphs must not draw on two threads at once; a run
+// uses it from one thread (helpers get copies). Characters the text font's face holds plainly are
+// measured and drawn without a text layout (DirectGlyphs), with the same result.
 class FontGlyphs : public GlyphSource {
 public:
     explicit FontGlyphs(const QFont& font);
@@ -34,10 +37,13 @@ private:
     // Draws the character into the width x height corner of the box, which must not be empty.
     void drawIntoBox(const QString& character, int width, int height) const;
     bool strokeAt(const QRgb* line, int x) const { return qBlue(line[x]) < 128; }
+    // Made on the thread that uses this source, so that its face is that thread's.
+    const DirectGlyphs& direct() const;
 
     QFont m_font;
     QFontMetricsF m_metrics;
     double m_ascent;
+    mutable std::optional<DirectGlyphs> m_direct;
     mutable QImage m_box;
     mutable std::unique_ptr<QPainter> m_painter;
 };

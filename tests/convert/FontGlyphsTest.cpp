@@ -1,7 +1,10 @@
 // The measuring box draws every character of a run in one reused box; each must come out exactly
 // as when drawn alone in a box of its own size, and its stroke count must count those strokes.
+// Characters it takes straight from the face must measure and draw exactly as through Qt's text
+// layout.
 
 #include "convert/FontGlyphs.h"
+#include "convert/DirectGlyphs.h"
 #include "convert/FontSetup.h"
 #include "convert/SettingsRecord.h"
 #include "convert/TblExpand.h"
@@ -15,6 +18,15 @@
 namespace {
 
 const char* const monapoPath = "/usr/share/fonts/truetype/monapo/monapo.ttf";
+const char* const monaPath = "/usr/share/fonts/truetype/mona/mona.ttf";
+const char* const ipaPath = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf";
+
+// Every character a Shift-JIS palette can hold: ASCII, the half-width kana and the double-byte
+// characters.
+QStringList shiftJisRepertoire() {
+    return TblExpand(QStringLiteral(" --~")) + TblExpand(QStringLiteral("｡--ﾟ")) +
+           TblExpand(QStringLiteral("　--熙"));
+}
 
 // The character drawn alone into a fresh width x height box: true where a stroke landed.
 std::vector<quint8> drawnAlone(const QFont& font, const QString& c, int width, int height) {
@@ -43,12 +55,17 @@ private slots:
     void initTestCase();
     void reusedBoxDrawsAsAFreshOne_data();
     void reusedBoxDrawsAsAFreshOne();
+    void directGlyphsMatchTheTextLayout_data();
+    void directGlyphsMatchTheTextLayout();
+    void directGlyphsLeaveTheRestToTheLayout();
 };
 
 void FontGlyphsTest::initTestCase() {
-    if (QFontDatabase::addApplicationFont(QString::fromLatin1(monapoPath)) < 0)
-        QFAIL(qPrintable(QStringLiteral("the font %1 is missing (Debian package fonts-monapo)")
-                             .arg(QString::fromLatin1(monapoPath))));
+    for (const char* path : {monapoPath, monaPath, ipaPath})
+        if (QFontDatabase::addApplicationFont(QString::fromLatin1(path)) < 0)
+            QFAIL(qPrintable(QStringLiteral("the font %1 is missing (Debian packages fonts-monapo, "
+                                            "fonts-mona, fonts-ipafont-gothic)")
+                                 .arg(QString::fromLatin1(path))));
     FontSetup::installSubstitutions();
 }
 
@@ -95,6 +112,85 @@ void FontGlyphsTest::reusedBoxDrawsAsAFreshOne() {
         }
     }
     QVERIFY(inked > checked / 2); // the comparison saw real glyphs, not empty boxes
+}
+
+void FontGlyphsTest::directGlyphsMatchTheTextLayout_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("decorated");
+    QTest::newRow("default font") << QStringLiteral("ＭＳ Ｐゴシック") << 12.0 << false;
+    // Synthetic bold and slant, and the lines the run draws itself.
+    QTest::newRow("bold italic underlined struck out")
+        << QStringLiteral("ＭＳ Ｐゴシック") << 12.0 << true;
+    QTest::newRow("small") << QStringLiteral("ＭＳ Ｐゴシック") << 7.0 << false;
+    QTest::newRow("another face") << QStringLiteral("Mona") << 12.0 << false;
+}
+
+void FontGlyphsTest::directGlyphsMatchTheTextLayout() {
+    QFETCH(QString, family);
+    QFETCH(double, points);
+    QFETCH(bool, decorated);
+    SettingsRecord settings;
+    settings.FontName = family;
+    settings.FontSize = points;
+    settings.FontBold = settings.FontItalic = decorated;
+    settings.FontUnderline = settings.FontStrikethrough = decorated;
+    const QFont font = FontSetup::textFont(settings);
+    const FontGlyphs glyphs(font);
+    const DirectGlyphs direct(font);
+    const QFontMetricsF metrics(font);
+    const QStringList characters = shiftJisRepertoire();
+    int taken = 0;
+    for (const QString& c : characters) {
+        taken += direct.glyphFor(c) != 0 ? 1 : 0;
+        const double width = glyphs.textWidth(c);
+        if (width != metrics.horizontalAdvance(c))
+            QFAIL(qPrintable(QStringLiteral("U+%1 is %2 wide, the layout says %3")
+                                 .arg(c.front().unicode(), 4, 16, QLatin1Char('0'))
+                                 .arg(width)
+                                 .arg(metrics.horizontalAdvance(c))));
+        const int w = qMax(1, qRound(width));
+        const int h = qRound(glyphs.textHeight(c));
+        if (glyphs.drawCharacter(c, w, h).stroke != drawnAlone(font, c, w, h))
+            QFAIL(qPrintable(QStringLiteral("U+%1 is drawn differently")
+                                 .arg(c.front().unicode(), 4, 16, QLatin1Char('0'))));
+    }
+    // The comparison covered the direct way: most of the repertoire is in these faces.
+    QVERIFY2(taken > characters.size() * 3 / 4, qPrintable(QString::number(taken)));
+}
+
+void FontGlyphsTest::directGlyphsLeaveTheRestToTheLayout() {
+    const QFont font = FontSetup::textFont(SettingsRecord{});
+    const DirectGlyphs direct(font);
+    QVERIFY(direct.glyphFor(QStringLiteral("亜")) != 0);
+    QVERIFY(direct.glyphFor(QStringLiteral(" ")) != 0);
+    // Characters the face has that the layout treats specially (a tab stop, other spaces), and
+    // anything but one character, are the layout's, as is a kanji the face lacks.
+    for (const QString& c : {QStringLiteral("\t"), QStringLiteral("\u00a0"),
+                             QStringLiteral("\u2002"), QStringLiteral("ab"), QString()})
+        QCOMPARE(direct.glyphFor(c), 0u);
+    QCOMPARE(direct.glyphFor(QStringLiteral("\u3400")), 0u);
+
+    // Font settings the layout applies, a face with shaping tables, and no font merging.
+    QFont spaced(font);
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    QFont wordSpaced(font);
+    wordSpaced.setWordSpacing(2);
+    QFont capitals(font);
+    capitals.setCapitalization(QFont::AllUppercase);
+    QFont stretched(font);
+    stretched.setStretch(QFont::Expanded);
+    QFont overlined(font);
+    overlined.setOverline(true);
+    QFont unmerged(font);
+    unmerged.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoFontMerging));
+    QFont shaped(font);
+    shaped.setFamily(QStringLiteral("IPAPGothic"));
+    for (const QFont& f : {spaced, wordSpaced, capitals, stretched, overlined, unmerged, shaped})
+        QCOMPARE(DirectGlyphs(f).glyphFor(QStringLiteral("亜")), 0u);
+    QFont hundredPercent(font);
+    hundredPercent.setLetterSpacing(QFont::PercentageSpacing, 100);
+    QVERIFY(DirectGlyphs(hundredPercent).glyphFor(QStringLiteral("亜")) != 0);
 }
 
 QTEST_MAIN(FontGlyphsTest)
