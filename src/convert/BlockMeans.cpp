@@ -1,15 +1,19 @@
 #include "convert/BlockMeans.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace BlockMeans {
 
-void compute(const double* columns, int width, int height, float* out) {
+void compute(const double* columns, int width, int height, quint8* out) {
     const size_t h = static_cast<size_t>(height);
     for (int x = 0; x < width; ++x) {
         const double* column = columns + static_cast<size_t>(x) * h;
-        for (size_t y = 0; y + 1 < h; y += 2)
-            *out++ = static_cast<float>((column[y] + column[y + 1]) / valuesPerBlock);
+        for (size_t y = 0; y + 1 < h; y += 2) {
+            const double mean = (column[y] + column[y + 1]) / valuesPerBlock;
+            *out++ = static_cast<quint8>(std::clamp<long>(std::lround(levels * mean), 0, levels));
+        }
     }
 }
 

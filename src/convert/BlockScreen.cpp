@@ -1,7 +1,8 @@
 #include "convert/BlockScreen.h"
 
-#include <cmath>
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -11,78 +12,70 @@
 namespace {
 
 constexpr int lanes = BlockScreen::lanes;
+constexpr size_t chunkBytes = static_cast<size_t>(lanes) * 8; // one chunk: 8 levels a lane
 
-void laneSumsPortable(const float* table, const float* window, int blocks, float* out) {
+void sadsPortable(const quint8* table, const quint8* window, int chunks, quint32* out) {
     for (int j = 0; j < lanes; ++j) {
-        float sum = 0;
-        for (int b = 0; b < blocks; ++b)
-            sum += std::fabs(window[b] - table[static_cast<size_t>(b) * lanes + j]);
+        quint32 sum = 0;
+        for (int c = 0; c < chunks; ++c)
+            for (int i = 0; i < 8; ++i)
+                sum += static_cast<quint32>(
+                    std::abs(window[c * 8 + i] - table[c * chunkBytes + j * 8 + i]));
         out[j] = sum;
     }
 }
 
 #ifdef CHARLOOM_X86
-// Four running sums per lane (blocks b, b + 1, b + 2, b + 3), so the additions do not wait for
-// each other; each is within the screen's error bound in any order.
-__attribute__((target("avx2"), always_inline)) inline __m256 add8(__m256 sum, __m256 sign, float w,
-                                                                  const float* means) {
-    return _mm256_add_ps(
-        sum, _mm256_andnot_ps(sign, _mm256_sub_ps(_mm256_set1_ps(w), _mm256_loadu_ps(means))));
-}
-
-__attribute__((target("avx2"))) void laneSumsAvx2(const float* table, const float* window,
-                                                  int blocks, float* out) {
-    const __m256 sign = _mm256_set1_ps(-0.0f);
-    for (int h = 0; h < 2; ++h) {
-        const float* means = table + 8 * h;
-        __m256 s0 = _mm256_setzero_ps();
-        __m256 s1 = s0, s2 = s0, s3 = s0;
-        int b = 0;
-        for (; b + 4 <= blocks; b += 4, means += 4 * lanes) {
-            s0 = add8(s0, sign, window[b], means);
-            s1 = add8(s1, sign, window[b + 1], means + lanes);
-            s2 = add8(s2, sign, window[b + 2], means + 2 * lanes);
-            s3 = add8(s3, sign, window[b + 3], means + 3 * lanes);
-        }
-        for (; b < blocks; ++b, means += lanes)
-            s0 = add8(s0, sign, window[b], means);
-        _mm256_storeu_ps(out + 8 * h, _mm256_add_ps(_mm256_add_ps(s0, s1), _mm256_add_ps(s2, s3)));
+// The place's eight levels of a chunk in every 64-bit lane, against four or eight candidates'
+// eight levels each: the SAD instruction sums each lane's eight differences.
+__attribute__((target("avx2"))) void sadsAvx2(const quint8* table, const quint8* window, int chunks,
+                                              quint32* out) {
+    __m256i s0 = _mm256_setzero_si256();
+    __m256i s1 = s0, s2 = s0, s3 = s0;
+    for (int c = 0; c < chunks; ++c, table += chunkBytes) {
+        long long levels;
+        std::memcpy(&levels, window + c * 8, 8);
+        const __m256i w = _mm256_set1_epi64x(levels);
+        const auto* t = reinterpret_cast<const __m256i*>(table);
+        s0 = _mm256_add_epi64(s0, _mm256_sad_epu8(_mm256_loadu_si256(t), w));
+        s1 = _mm256_add_epi64(s1, _mm256_sad_epu8(_mm256_loadu_si256(t + 1), w));
+        s2 = _mm256_add_epi64(s2, _mm256_sad_epu8(_mm256_loadu_si256(t + 2), w));
+        s3 = _mm256_add_epi64(s3, _mm256_sad_epu8(_mm256_loadu_si256(t + 3), w));
     }
+    alignas(32) quint64 sums[lanes];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(sums), s0);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(sums + 4), s1);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(sums + 8), s2);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(sums + 12), s3);
+    for (int j = 0; j < lanes; ++j)
+        out[j] = static_cast<quint32>(sums[j]);
 }
 
-__attribute__((target("avx512f"), always_inline)) inline __m512 add16(__m512 sum, float w,
-                                                                      const float* means) {
-    return _mm512_add_ps(sum,
-                         _mm512_abs_ps(_mm512_sub_ps(_mm512_set1_ps(w), _mm512_loadu_ps(means))));
-}
-
-__attribute__((target("avx512f"))) void laneSumsAvx512(const float* table, const float* window,
-                                                       int blocks, float* out) {
-    __m512 s0 = _mm512_setzero_ps();
-    __m512 s1 = s0, s2 = s0, s3 = s0;
-    const float* means = table;
-    int b = 0;
-    for (; b + 4 <= blocks; b += 4, means += 4 * lanes) {
-        s0 = add16(s0, window[b], means);
-        s1 = add16(s1, window[b + 1], means + lanes);
-        s2 = add16(s2, window[b + 2], means + 2 * lanes);
-        s3 = add16(s3, window[b + 3], means + 3 * lanes);
+__attribute__((target("avx512f,avx512bw"))) void
+sadsAvx512(const quint8* table, const quint8* window, int chunks, quint32* out) {
+    __m512i s0 = _mm512_setzero_si512();
+    __m512i s1 = s0;
+    for (int c = 0; c < chunks; ++c, table += chunkBytes) {
+        long long levels;
+        std::memcpy(&levels, window + c * 8, 8);
+        const __m512i w = _mm512_set1_epi64(levels);
+        s0 = _mm512_add_epi64(s0, _mm512_sad_epu8(_mm512_loadu_si512(table), w));
+        s1 = _mm512_add_epi64(s1, _mm512_sad_epu8(_mm512_loadu_si512(table + 64), w));
     }
-    for (; b < blocks; ++b, means += lanes)
-        s0 = add16(s0, window[b], means);
-    _mm512_storeu_ps(out, _mm512_add_ps(_mm512_add_ps(s0, s1), _mm512_add_ps(s2, s3)));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm512_maskz_cvtepi64_epi32(0xFF, s0));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8), _mm512_maskz_cvtepi64_epi32(0xFF, s1));
 }
 #endif
 
 } // namespace
 
 std::vector<BlockScreen::Kernel> BlockScreen::kernels() {
-    std::vector<Kernel> available{{"portable", laneSumsPortable}};
+    std::vector<Kernel> available{{"portable", sadsPortable}};
 #ifdef CHARLOOM_X86
     if (__builtin_cpu_supports("avx2"))
-        available.push_back({"AVX2", laneSumsAvx2});
-    if (__builtin_cpu_supports("avx512f"))
-        available.push_back({"AVX-512", laneSumsAvx512});
+        available.push_back({"AVX2", sadsAvx2});
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw"))
+        available.push_back({"AVX-512", sadsAvx512});
 #endif
     return available;
 }
@@ -93,26 +86,28 @@ const BlockScreen::Kernel chosen = BlockScreen::kernels().back();
 
 } // namespace
 
-BlockScreen::BlockScreen(int count, int blocks, const std::function<void(int k, float* out)>& fill)
+BlockScreen::BlockScreen(int count, int blocks, const std::function<void(int k, quint8* out)>& fill)
     : m_blocks(blocks) {
     const int groups = (count + lanes - 1) / lanes;
-    const size_t perGroup = static_cast<size_t>(blocks) * lanes;
-    m_table.assign(static_cast<size_t>(groups) * perGroup, 0.0f);
-    std::vector<float> one(static_cast<size_t>(blocks));
+    const size_t padded = static_cast<size_t>(stride(blocks));
+    const size_t perGroup = padded * lanes;
+    m_table.assign(static_cast<size_t>(groups) * perGroup, 0);
+    std::vector<quint8> one(padded, 0);
     for (int k = 0; k < count; ++k) {
         fill(k, one.data());
-        float* lane = m_table.data() + static_cast<size_t>(k / lanes) * perGroup + k % lanes;
-        for (int b = 0; b < blocks; ++b)
-            lane[static_cast<size_t>(b) * lanes] = one[static_cast<size_t>(b)];
+        quint8* lane = m_table.data() + static_cast<size_t>(k / lanes) * perGroup + (k % lanes) * 8;
+        for (size_t c = 0; c < padded / 8; ++c)
+            std::memcpy(lane + c * chunkBytes, one.data() + c * 8, 8);
     }
 }
 
-void BlockScreen::sums(int group, const float* window, float out[lanes]) const {
+void BlockScreen::sums(int group, const quint8* window, quint32 out[lanes]) const {
     sums(chosen, group, window, out);
 }
 
-void BlockScreen::sums(const Kernel& kernel, int group, const float* window,
-                       float out[lanes]) const {
-    const size_t perGroup = static_cast<size_t>(m_blocks) * lanes;
-    kernel.sums(m_table.data() + static_cast<size_t>(group) * perGroup, window, m_blocks, out);
+void BlockScreen::sums(const Kernel& kernel, int group, const quint8* window,
+                       quint32 out[lanes]) const {
+    const int padded = stride(m_blocks);
+    const size_t perGroup = static_cast<size_t>(padded) * lanes;
+    kernel.sums(m_table.data() + static_cast<size_t>(group) * perGroup, window, padded / 8, out);
 }

@@ -32,10 +32,10 @@ struct Scratch {
     int filled = 0;                  // the band's columns before this one are filled
     std::vector<double> bound;       // each candidate's lower bound at x, in order of width
     std::vector<int> survivors;      // the candidates of one width that may still win at x
-    // With a palette of one width, per place of the row: the band's mean and block means, the
+    // With a palette of one width, per place of the row: the band's mean and block levels, the
     // best score so far and the character that has it.
     std::vector<double> placeMean;
-    std::vector<float> placeBlocks;
+    std::vector<quint8> placeLevels;
     std::vector<double> placeBest;
     std::vector<int> placeChoice;
 };
@@ -82,12 +82,12 @@ public:
             ++m_groups.back().end;
         }
         if (oneWidth) {
-            m_blockScreen.emplace(static_cast<int>(m_candidates.size()),
-                                  BlockMeans::count(maxWidth, m_rowHeight), [&](int k, float* out) {
-                                      BlockMeans::compute(
-                                          glyphs.values(m_candidates[static_cast<size_t>(k)]),
-                                          maxWidth, m_rowHeight, out);
-                                  });
+            m_blockScreen.emplace(
+                static_cast<int>(m_candidates.size()), BlockMeans::count(maxWidth, m_rowHeight),
+                [&](int k, quint8* out) {
+                    BlockMeans::compute(glyphs.values(m_candidates[static_cast<size_t>(k)]),
+                                        maxWidth, m_rowHeight, out);
+                });
         }
     }
 
@@ -101,7 +101,7 @@ public:
         s.survivors.resize(m_candidates.size());
         if (m_blockScreen) {
             s.placeMean.resize(999);
-            s.placeBlocks.resize(999 * static_cast<size_t>(m_blockScreen->blocks()));
+            s.placeLevels.resize(999 * static_cast<size_t>(levelStride()));
             s.placeBest.resize(999);
             s.placeChoice.resize(999);
         }
@@ -134,6 +134,7 @@ public:
 
 private:
     int width(int i) const { return m_run.charWidth[static_cast<size_t>(i)]; }
+    int levelStride() const { return BlockScreen::stride(m_blockScreen->blocks()); }
 
     // Every character has the same width, so the places of a row are known before any choice:
     // all are chosen first, then the line is made, one character after the other as usual.
@@ -168,8 +169,7 @@ private:
             const double* values = window(x, s);
             s.placeMean[p] = mean;
             BlockMeans::compute(values, m_maxWidth, m_rowHeight,
-                                s.placeBlocks.data() +
-                                    p * static_cast<size_t>(m_blockScreen->blocks()));
+                                s.placeLevels.data() + p * static_cast<size_t>(levelStride()));
             s.placeChoice[p] = first;
             s.placeBest[p] = score(first, values, std::numeric_limits<double>::infinity());
         }
@@ -218,12 +218,12 @@ private:
         const int last = static_cast<int>(to - g);
         const int x = place * m_maxWidth;
         const int blocks = m_blockScreen->blocks();
-        const float* window = s.placeBlocks.data() + p * static_cast<size_t>(blocks);
+        const quint8* window = s.placeLevels.data() + p * static_cast<size_t>(levelStride());
         const int values = m_maxWidth * m_rowHeight;
         constexpr int lanes = BlockScreen::lanes;
         int left = 0;
         for (int group = first / lanes; group * lanes < last; ++group) {
-            float sums[lanes];
+            quint32 sums[lanes];
             m_blockScreen->sums(group, window, sums);
             for (int k = std::max(first, group * lanes); k < std::min(last, group * lanes + lanes);
                  ++k) {

@@ -31,13 +31,15 @@ inline bool mayReach(double estimate, int count, double score) {
     return estimate - error(count) <= score * count;
 }
 
-// The same for an estimate of the sum of |a - b| over the block means a, b of the window and
-// the glyph (BlockMeans), blocks of them, when the score is the mean over values values (at
-// least BlockMeans::valuesPerBlock × blocks). The values per block times the exact sum over the
-// block means is at most the exact sum over all values, and the estimate lies within
-// error(blocks) of the former.
-inline bool mayReachByBlocks(double estimate, int blocks, int values, double score) {
-    return BlockMeans::valuesPerBlock * (estimate - error(blocks)) <= score * values;
+// Whether a candidate whose block levels (BlockMeans) differ from the window's by sad in all,
+// over blocks blocks, may have a mean of score or less over values values (at least
+// BlockMeans::valuesPerBlock × blocks of them in [0, 1]). Each level is within half a level and
+// 1e-13 of levels × its block's mean, so sad exceeds levels times the sum of the differences of
+// the means by at most blocks × (1 + 1e-12); and the values per block times that sum is at most
+// the score's sum over all values.
+inline bool mayReachByBlocks(quint32 sad, int blocks, int values, double score) {
+    const double meanDifferences = (sad - blocks * (1 + 1e-12)) / BlockMeans::levels;
+    return BlockMeans::valuesPerBlock * meanDifferences <= score * values;
 }
 
 // One implementation of sum4().

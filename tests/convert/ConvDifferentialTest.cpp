@@ -317,20 +317,19 @@ void ConvDifferentialTest::screenEstimatesStayWithinTheirError() {
 }
 
 void ConvDifferentialTest::blockBoundsNeverPassOverAWinner() {
-    // Blocks by hand: two columns of three values, the odd last row left out.
-    const double columns[] = {0.1, 0.3, 0.9, 0.5, 0.7, 0.2};
-    float means[2];
-    QCOMPARE(BlockMeans::count(2, 3), 2);
-    BlockMeans::compute(columns, 2, 3, means);
-    QCOMPARE(means[0], 0.2f);
-    QCOMPARE(means[1], 0.6f);
+    // Levels by hand: three columns of three values, the odd last row left out; 0.2, 0.6 and 0.5
+    // of 255, the last rounded up.
+    const double columns[] = {0.1, 0.3, 0.9, 0.5, 0.7, 0.2, 0.0, 1.0, 0.4};
+    quint8 byHand[3];
+    QCOMPARE(BlockMeans::count(3, 3), 3);
+    BlockMeans::compute(columns, 3, 3, byHand);
+    QCOMPARE(byHand[0], quint8{51});
+    QCOMPARE(byHand[1], quint8{153});
+    QCOMPARE(byHand[2], quint8{128});
 
-    // Glyphs below the window everywhere make every difference in a block of one sign, so the
-    // block bound times the values per block is the whole score: the case where the error
-    // allowance decides.
     std::mt19937 random(17);
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
-    std::uniform_int_distribution<int> level(0, 255);
+    std::uniform_int_distribution<int> level(0, 254);
     constexpr int glyphCount = 20;
     struct Size {
         int width;
@@ -340,51 +339,68 @@ void ConvDifferentialTest::blockBoundsNeverPassOverAWinner() {
     for (const Size size : {Size{16, 16}, Size{5, 3}}) {
         const int values = size.width * size.height;
         const int blocks = BlockMeans::count(size.width, size.height);
-        for (int draw = 0; draw < 3; ++draw) {
+        const size_t stride = static_cast<size_t>(BlockScreen::stride(blocks));
+        for (int draw = 0; draw < 4; ++draw) {
             std::vector<double> window(static_cast<size_t>(values));
-            for (double& v : window)
-                v = draw == 0 ? uniform(random) : level(random) / 255.0;
             std::vector<std::vector<double>> glyphs(glyphCount);
-            for (size_t k = 0; k < glyphs.size(); ++k) {
-                for (size_t v = 0; v < window.size(); ++v)
-                    glyphs[k].push_back(draw == 2 || k % 2 == 0 ? window[v] * uniform(random)
-                                                                : level(random) % 2 * 1.0);
+            if (draw < 3) {
+                // Glyphs below the window everywhere make every difference in a block of one
+                // sign, so the bound is nearly the whole score.
+                for (double& v : window)
+                    v = draw == 0 ? uniform(random) : (level(random) + 1) / 255.0;
+                for (size_t k = 0; k < glyphs.size(); ++k)
+                    for (const double v : window)
+                        glyphs[k].push_back(draw == 2 || k % 2 == 0 ? v * uniform(random)
+                                                                    : level(random) % 2 * 1.0);
+            } else {
+                // The tightest case: in every block the window's values lie just below half a
+                // level and the glyphs' just above it, so the levels differ by one where the
+                // values differ by next to nothing.
+                for (size_t v = 0; v < window.size(); v += 2) {
+                    const int q = level(random);
+                    window[v] = (q + 0.5 - 1e-9) / 255;
+                    if (v + 1 < window.size())
+                        window[v + 1] = window[v];
+                }
+                for (auto& glyph : glyphs)
+                    for (const double v : window)
+                        glyph.push_back(v + 2e-9 / 255);
             }
-            const BlockScreen screen(glyphCount, blocks, [&](int k, float* out) {
+            const auto levelsOf = [&](const std::vector<double>& columnValues) {
+                std::vector<quint8> out(stride, 0);
+                BlockMeans::compute(columnValues.data(), size.width, size.height, out.data());
+                return out;
+            };
+            const BlockScreen screen(glyphCount, blocks, [&](int k, quint8* out) {
                 BlockMeans::compute(glyphs[static_cast<size_t>(k)].data(), size.width, size.height,
                                     out);
             });
-            std::vector<float> windowBlocks(static_cast<size_t>(blocks));
-            BlockMeans::compute(window.data(), size.width, size.height, windowBlocks.data());
+            const std::vector<quint8> windowLevels = levelsOf(window);
             for (const BlockScreen::Kernel& kernel : BlockScreen::kernels()) {
                 for (int group = 0; group * BlockScreen::lanes < glyphCount; ++group) {
-                    float sums[BlockScreen::lanes];
-                    screen.sums(kernel, group, windowBlocks.data(), sums);
+                    quint32 sums[BlockScreen::lanes];
+                    screen.sums(kernel, group, windowLevels.data(), sums);
                     for (int j = 0; j < BlockScreen::lanes; ++j) {
                         const int k = group * BlockScreen::lanes + j;
                         if (k >= glyphCount)
                             break;
                         const std::vector<double>& glyph = glyphs[static_cast<size_t>(k)];
+                        const std::vector<quint8> glyphLevels = levelsOf(glyph);
+                        quint32 sad = 0;
+                        for (size_t b = 0; b < stride; ++b)
+                            sad += static_cast<quint32>(std::abs(windowLevels[b] - glyphLevels[b]));
+                        QCOMPARE(sums[j], sad);
                         const double exact = AbsDiff::sum(window.data(), glyph.data(), values,
                                                           std::numeric_limits<double>::infinity());
-                        std::vector<float> glyphBlocks(static_cast<size_t>(blocks));
-                        BlockMeans::compute(glyph.data(), size.width, size.height,
-                                            glyphBlocks.data());
-                        double blockSum = 0;
-                        for (size_t b = 0; b < glyphBlocks.size(); ++b)
-                            blockSum += std::fabs(double(windowBlocks[b]) - glyphBlocks[b]);
-                        QVERIFY2(std::fabs(sums[j] - blockSum) <= ScreenSums::error(blocks),
-                                 kernel.name);
                         // A candidate whose score is the best one's is never passed over...
-                        QVERIFY2(
-                            ScreenSums::mayReachByBlocks(sums[j], blocks, values, exact / values),
-                            kernel.name);
-                        // ...and one whose bound (the block sum times the values per block) is
-                        // twice the best score is.
-                        if (blockSum > 0.1)
-                            QVERIFY2(!ScreenSums::mayReachByBlocks(sums[j], blocks, values,
-                                                                   BlockMeans::valuesPerBlock *
-                                                                       blockSum / (2.0 * values)),
+                        QVERIFY2(ScreenSums::mayReachByBlocks(sad, blocks, values, exact / values),
+                                 kernel.name);
+                        // ...and one whose bound is twice the best score is.
+                        const double bound =
+                            BlockMeans::valuesPerBlock * (sad - blocks * 1.000001) / 255;
+                        if (bound > 0.1)
+                            QVERIFY2(!ScreenSums::mayReachByBlocks(sad, blocks, values,
+                                                                   bound / (2.0 * values)),
                                      kernel.name);
                     }
                 }
