@@ -12,7 +12,8 @@ void compute(const double* columns, int width, int height, quint8* out) {
         const double* column = columns + static_cast<size_t>(x) * h;
         for (size_t y = 0; y + 1 < h; y += 2) {
             const double mean = (column[y] + column[y + 1]) / valuesPerBlock;
-            *out++ = static_cast<quint8>(std::clamp<long>(std::lround(levels * mean), 0, levels));
+            *out++ = static_cast<quint8>(
+                std::clamp<long>(std::lround(LevelSad::levels * mean), 0, LevelSad::levels));
         }
     }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "convert/LevelSad.h"
+
 #include <QtGlobal>
 
 // Means of blocks of two values, one above the other, in values laid out column after column
-// (height values per column), as levels of 0..255: a coarse copy of a glyph map or of a place of
+// (height values per column), as levels (LevelSad): a coarse copy of a glyph map or of a place of
 // the row band, to screen candidates cheaply. A block's two absolute differences add up to at
 // least twice the difference of its means, so the blocks bound a score from below (see
 // ScreenSums::mayReachByBlocks). Blocks one column wide keep a vertical stroke one pixel wide
@@ -12,15 +14,14 @@
 namespace BlockMeans {
 
 constexpr int valuesPerBlock = 2;
-constexpr int levels = 255;
 
 // How many whole blocks width × height values hold; an odd last row is left out.
 inline int count(int width, int height) {
     return width * (height / 2);
 }
 
-// The block means of values in [0, 1], each the nearest level to levels × mean (within half a
-// level and a rounding of 1e-13), one column of blocks after the other.
+// The block means of values in [0, 1], each the nearest level to LevelSad::levels × mean
+// (within half a level and a rounding of 1e-13), one column of blocks after the other.
 void compute(const double* columns, int width, int height, quint8* out);
 
 } // namespace BlockMeans

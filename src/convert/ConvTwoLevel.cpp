@@ -4,6 +4,7 @@
 #include "convert/BlockMeans.h"
 #include "convert/BlockScreen.h"
 #include "convert/GlyphColumns.h"
+#include "convert/LevelSad.h"
 #include "convert/RowRunner.h"
 #include "convert/RunMessages.h"
 #include "convert/RunPreparation.h"
@@ -32,10 +33,11 @@ struct Scratch {
     int filled = 0;                  // the band's columns before this one are filled
     std::vector<double> bound;       // each candidate's lower bound at x, in order of width
     std::vector<int> survivors;      // the candidates of one width that may still win at x
-    // With a palette of one width, per place of the row: the band's mean and block levels, the
-    // best score so far and the character that has it.
+    // With a palette of one width, per place of the row: the band's mean, block levels and
+    // value levels, the best score so far and the character that has it.
     std::vector<double> placeMean;
     std::vector<quint8> placeLevels;
+    std::vector<quint8> placeValueLevels;
     std::vector<double> placeBest;
     std::vector<int> placeChoice;
 };
@@ -102,6 +104,8 @@ public:
         if (m_blockScreen) {
             s.placeMean.resize(999);
             s.placeLevels.resize(999 * static_cast<size_t>(levelStride()));
+            s.placeValueLevels.resize(999 * static_cast<size_t>(m_maxWidth) *
+                                      static_cast<size_t>(m_rowHeight));
             s.placeBest.resize(999);
             s.placeChoice.resize(999);
         }
@@ -135,6 +139,10 @@ public:
 private:
     int width(int i) const { return m_run.charWidth[static_cast<size_t>(i)]; }
     int levelStride() const { return BlockScreen::stride(m_blockScreen->blocks()); }
+    quint8* valueLevels(size_t place, Scratch& s) const {
+        return s.placeValueLevels.data() +
+               place * static_cast<size_t>(m_maxWidth) * static_cast<size_t>(m_rowHeight);
+    }
 
     // Every character has the same width, so the places of a row are known before any choice:
     // all are chosen first, then the line is made, one character after the other as usual.
@@ -170,6 +178,7 @@ private:
             s.placeMean[p] = mean;
             BlockMeans::compute(values, m_maxWidth, m_rowHeight,
                                 s.placeLevels.data() + p * static_cast<size_t>(levelStride()));
+            LevelSad::quantize(values, m_maxWidth * m_rowHeight, valueLevels(p, s));
             s.placeChoice[p] = first;
             s.placeBest[p] = score(first, values, std::numeric_limits<double>::infinity());
         }
@@ -201,10 +210,10 @@ private:
     }
 
     // Candidates start..end-1 of a one-width palette at a place of the row: those whose mean
-    // lets them still beat best, then those whose block means do, are screened, and best is
-    // updated. The means ascend, and |mean - g| grows away from the place's mean on either side,
-    // so those that pass the first bound are one run; the best so far may be among them and is
-    // merely scored again.
+    // lets them still beat best, then whose block levels and then value levels do, are screened,
+    // and best is updated. The means ascend, and |mean - g| grows away from the place's mean on
+    // either side, so those that pass the first bound are one run; the best so far may be among
+    // them and is merely scored again.
     void scoreSurvivors(size_t start, size_t end, int place, Scratch& s, Choice& best) const {
         const size_t p = static_cast<size_t>(place);
         const double mean = s.placeMean[p];
@@ -219,6 +228,7 @@ private:
         const int x = place * m_maxWidth;
         const int blocks = m_blockScreen->blocks();
         const quint8* window = s.placeLevels.data() + p * static_cast<size_t>(levelStride());
+        const quint8* valueWindow = valueLevels(p, s);
         const int values = m_maxWidth * m_rowHeight;
         constexpr int lanes = BlockScreen::lanes;
         int left = 0;
@@ -227,10 +237,12 @@ private:
             m_blockScreen->sums(group, window, sums);
             for (int k = std::max(first, group * lanes); k < std::min(last, group * lanes + lanes);
                  ++k) {
-                s.survivors[static_cast<size_t>(left)] = m_candidates[static_cast<size_t>(k)];
-                left += ScreenSums::mayReachByBlocks(sums[k - group * lanes], blocks, values, cut)
-                            ? 1
-                            : 0;
+                if (!ScreenSums::mayReachByBlocks(sums[k - group * lanes], blocks, values, cut))
+                    continue;
+                const int i = m_candidates[static_cast<size_t>(k)];
+                const quint32 sad = LevelSad::sum(valueWindow, m_glyphs.levels(i), values);
+                if (ScreenSums::mayReachByLevels(sad, values, cut))
+                    s.survivors[static_cast<size_t>(left++)] = i;
             }
         }
         screen(s.survivors.data(), left, m_maxWidth, x, s, best);

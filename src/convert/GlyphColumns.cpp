@@ -1,5 +1,7 @@
 #include "convert/GlyphColumns.h"
 
+#include "convert/LevelSad.h"
+
 GlyphColumns::GlyphColumns(const std::vector<int>& widths, int rowHeight)
     : m_widths(widths), m_rowHeight(rowHeight), m_start(widths.size(), 0),
       m_mean(widths.size(), 0.0) {
@@ -11,6 +13,7 @@ GlyphColumns::GlyphColumns(const std::vector<int>& widths, int rowHeight)
     }
     m_values.resize(total);
     m_floats.resize(total);
+    m_levels.resize(total);
 }
 
 void GlyphColumns::store(qsizetype i, const GlyphMaps& maps, qsizetype mapIndex) {
@@ -29,4 +32,6 @@ void GlyphColumns::store(qsizetype i, const GlyphMaps& maps, qsizetype mapIndex)
         }
     }
     m_mean[c] = sum / (static_cast<double>(width) * m_rowHeight);
+    LevelSad::quantize(m_values.data() + m_start[c], width * m_rowHeight,
+                       m_levels.data() + m_start[c]);
 }

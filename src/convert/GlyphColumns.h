@@ -27,6 +27,10 @@ public:
     const float* floats(qsizetype i) const {
         return m_floats.data() + m_start[static_cast<size_t>(i)];
     }
+    // The same values as levels (LevelSad), for screening at a byte a value.
+    const quint8* levels(qsizetype i) const {
+        return m_levels.data() + m_start[static_cast<size_t>(i)];
+    }
     // The mean of character i's values, for the lower bound of its score.
     double mean(qsizetype i) const { return m_mean[static_cast<size_t>(i)]; }
 
@@ -37,4 +41,5 @@ private:
     std::vector<double> m_mean;
     std::vector<double, LargePageAllocator<double>> m_values;
     std::vector<float, LargePageAllocator<float>> m_floats;
+    std::vector<quint8> m_levels;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/BlockMeans.h"
+#include "convert/LevelSad.h"
 
 #include <vector>
 
@@ -38,8 +39,16 @@ inline bool mayReach(double estimate, int count, double score) {
 // the means by at most blocks × (1 + 1e-12); and the values per block times that sum is at most
 // the score's sum over all values.
 inline bool mayReachByBlocks(quint32 sad, int blocks, int values, double score) {
-    const double meanDifferences = (sad - blocks * (1 + 1e-12)) / BlockMeans::levels;
+    const double meanDifferences = (sad - blocks * (1 + 1e-12)) / LevelSad::levels;
     return BlockMeans::valuesPerBlock * meanDifferences <= score * values;
+}
+
+// Whether a candidate whose value levels (LevelSad) differ from the window's by sad in all, over
+// values values in [0, 1], may have a mean of score or less. Each level is within half a level
+// and 1e-13 of levels × its value, so sad exceeds levels times the score's sum by at most
+// values × (1 + 1e-12).
+inline bool mayReachByLevels(quint32 sad, int values, double score) {
+    return (sad - values * (1 + 1e-12)) / LevelSad::levels <= score * values;
 }
 
 // One implementation of sum4().

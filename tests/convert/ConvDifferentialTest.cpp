@@ -13,6 +13,7 @@
 #include "convert/ConvTwoLevel.h"
 #include "convert/FontGlyphs.h"
 #include "convert/FontSetup.h"
+#include "convert/LevelSad.h"
 #include "convert/ScreenSums.h"
 
 #include <QFontDatabase>
@@ -99,6 +100,7 @@ private slots:
     void portableAndVectorSumsAgree();
     void screenEstimatesStayWithinTheirError();
     void blockBoundsNeverPassOverAWinner();
+    void levelBoundsNeverPassOverAWinner();
     void threadsAskThe999QuestionOnce_data();
     void threadsAskThe999QuestionOnce();
     void threadsAbort();
@@ -405,6 +407,71 @@ void ConvDifferentialTest::blockBoundsNeverPassOverAWinner() {
                     }
                 }
             }
+        }
+    }
+}
+
+void ConvDifferentialTest::levelBoundsNeverPassOverAWinner() {
+    // Levels by hand: halves round away from zero.
+    const double byHand[] = {0.0, 1.0, 0.2, 0.5, 0.25};
+    quint8 levels[5];
+    LevelSad::quantize(byHand, 5, levels);
+    const quint8 expected[] = {0, 255, 51, 128, 64};
+    QVERIFY(std::equal(levels, levels + 5, expected));
+
+    // Every kernel gives the plain sum, whole vectors and tails alike.
+    std::mt19937 random(23);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (const int count : {1, 7, 31, 32, 33, 63, 64, 65, 127, 256, 300}) {
+        std::vector<quint8> a(static_cast<size_t>(count));
+        std::vector<quint8> b(static_cast<size_t>(count));
+        quint32 plain = 0;
+        for (size_t k = 0; k < a.size(); ++k) {
+            a[k] = static_cast<quint8>(byte(random));
+            b[k] = static_cast<quint8>(byte(random));
+            plain += static_cast<quint32>(std::abs(a[k] - b[k]));
+        }
+        for (const LevelSad::Kernel& kernel : LevelSad::kernels())
+            QVERIFY2(
+                kernel.sum(a.data(), b.data(), count) == plain,
+                qPrintable(
+                    QStringLiteral("%1, %2 values").arg(QLatin1String(kernel.name)).arg(count)));
+    }
+
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    std::uniform_int_distribution<int> level(0, 254);
+    for (const int values : {256, 15}) {
+        for (int draw = 0; draw < 4; ++draw) {
+            std::vector<double> window(static_cast<size_t>(values));
+            std::vector<double> glyph(window.size());
+            for (size_t v = 0; v < window.size(); ++v) {
+                if (draw < 3) {
+                    window[v] = draw == 0 ? uniform(random) : (level(random) + 1) / 255.0;
+                    glyph[v] = draw == 2 ? window[v] * uniform(random) : level(random) % 2 * 1.0;
+                } else {
+                    // The tightest case: the window's values just below half a level, the
+                    // glyph's just above, so every level differs by one and the values by next
+                    // to nothing.
+                    const int q = level(random);
+                    window[v] = (q + 0.5 - 1e-9) / 255;
+                    glyph[v] = (q + 0.5 + 1e-9) / 255;
+                }
+            }
+            std::vector<quint8> windowLevels(window.size());
+            std::vector<quint8> glyphLevels(glyph.size());
+            LevelSad::quantize(window.data(), values, windowLevels.data());
+            LevelSad::quantize(glyph.data(), values, glyphLevels.data());
+            const quint32 sad = LevelSad::sum(windowLevels.data(), glyphLevels.data(), values);
+            if (draw == 3)
+                QCOMPARE(sad, static_cast<quint32>(values));
+            const double exact = AbsDiff::sum(window.data(), glyph.data(), values,
+                                              std::numeric_limits<double>::infinity());
+            // A candidate whose score is the best one's is never passed over...
+            QVERIFY(ScreenSums::mayReachByLevels(sad, values, exact / values));
+            // ...and one whose bound is twice the best score is.
+            const double bound = (sad - values * 1.000001) / 255;
+            if (bound > 0.1)
+                QVERIFY(!ScreenSums::mayReachByLevels(sad, values, bound / (2.0 * values)));
         }
     }
 }
