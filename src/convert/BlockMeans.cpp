@@ -1,7 +1,5 @@
 #include "convert/BlockMeans.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstddef>
 
 namespace BlockMeans {
@@ -11,9 +9,7 @@ void compute(const double* columns, int width, int height, quint8* out) {
     for (int x = 0; x < width; ++x) {
         const double* column = columns + static_cast<size_t>(x) * h;
         for (size_t y = 0; y + 1 < h; y += 2) {
-            const double mean = (column[y] + column[y + 1]) / valuesPerBlock;
-            *out++ = static_cast<quint8>(
-                std::clamp<long>(std::lround(LevelSad::levels * mean), 0, LevelSad::levels));
+            *out++ = LevelSad::level((column[y] + column[y + 1]) / valuesPerBlock);
         }
     }
 }

@@ -20,8 +20,8 @@ inline int count(int width, int height) {
     return width * (height / 2);
 }
 
-// The block means of values in [0, 1], each the nearest level to LevelSad::levels × mean
-// (within half a level and a rounding of 1e-13), one column of blocks after the other.
+// The levels (LevelSad::level) of the block means of values in [0, 1], one column of blocks
+// after the other.
 void compute(const double* columns, int width, int height, quint8* out);
 
 } // namespace BlockMeans

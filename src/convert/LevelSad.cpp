@@ -1,7 +1,5 @@
 #include "convert/LevelSad.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -13,7 +11,7 @@ namespace LevelSad {
 
 void quantize(const double* values, int count, quint8* out) {
     for (int k = 0; k < count; ++k)
-        out[k] = static_cast<quint8>(std::clamp<long>(std::lround(levels * values[k]), 0, levels));
+        out[k] = level(values[k]);
 }
 
 namespace {

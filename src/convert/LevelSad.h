@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 // Values in [0, 1] as the nearest of 256 levels, and the sums of absolute differences of two
@@ -12,9 +14,21 @@ namespace LevelSad {
 
 constexpr int levels = 255;
 
-// Each out[k] is the nearest level to levels × values[k] (within half a level and a rounding
-// of 1e-13).
+// The nearest level to levels × value, for a value in [0, 1]: within half a level and a
+// rounding of 1e-13.
+inline quint8 level(double value) {
+    return static_cast<quint8>(std::clamp<long>(std::lround(levels * value), 0, levels));
+}
+
+// Each out[k] is level(values[k]).
 void quantize(const double* values, int count, quint8* out);
+
+// The least the sum of |a[k] - b[k]| over count values in [0, 1] can be when the sum of the
+// differences of their levels is sad: each level is within half a level and 1e-13 of levels
+// times its value, so sad exceeds levels times that sum by at most count × (1 + 1e-12).
+inline double leastDifference(quint32 sad, int count) {
+    return (sad - count * (1 + 1e-12)) / levels;
+}
 
 // The sum of |a[k] - b[k]| for k = 0..count-1.
 quint32 sum(const quint8* a, const quint8* b, int count);

@@ -9,6 +9,7 @@
 // twice as many values per vector as in doubles. They screen the candidates of a place: only
 // those whose estimate, less its error, could still beat the best score are summed exactly, so
 // the choice is the one the exact sums make. Vector code is chosen at run time as in AbsDiff.
+// The same rules for the cheaper screens before them, by sums of levels (BlockScreen, LevelSad).
 namespace ScreenSums {
 
 // Four estimates of the sums of |window[k] - glyphs[j][k]| for k = 0..count-1, added in any
@@ -34,21 +35,15 @@ inline bool mayReach(double estimate, int count, double score) {
 
 // Whether a candidate whose block levels (BlockMeans) differ from the window's by sad in all,
 // over blocks blocks, may have a mean of score or less over values values (at least
-// BlockMeans::valuesPerBlock × blocks of them in [0, 1]). Each level is within half a level and
-// 1e-13 of levels × its block's mean, so sad exceeds levels times the sum of the differences of
-// the means by at most blocks × (1 + 1e-12); and the values per block times that sum is at most
-// the score's sum over all values.
+// BlockMeans::valuesPerBlock × blocks of them in [0, 1]): the values per block times the least
+// sum of the differences of the block means is at most the score's sum over all values.
 inline bool mayReachByBlocks(quint32 sad, int blocks, int values, double score) {
-    const double meanDifferences = (sad - blocks * (1 + 1e-12)) / LevelSad::levels;
-    return BlockMeans::valuesPerBlock * meanDifferences <= score * values;
+    return BlockMeans::valuesPerBlock * LevelSad::leastDifference(sad, blocks) <= score * values;
 }
 
-// Whether a candidate whose value levels (LevelSad) differ from the window's by sad in all, over
-// values values in [0, 1], may have a mean of score or less. Each level is within half a level
-// and 1e-13 of levels × its value, so sad exceeds levels times the score's sum by at most
-// values × (1 + 1e-12).
+// The same for a candidate whose value levels (LevelSad) differ from the window's by sad.
 inline bool mayReachByLevels(quint32 sad, int values, double score) {
-    return (sad - values * (1 + 1e-12)) / LevelSad::levels <= score * values;
+    return LevelSad::leastDifference(sad, values) <= score * values;
 }
 
 // One implementation of sum4().
