@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
 
 namespace BandWork {
 
@@ -17,75 +16,38 @@ constexpr qint64 bandsForThreads = 4;
 
 bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
          const std::function<void(qint64 first, qint64 last)>& work) {
-    return runBeside(rows, bandRows, threads, poll, work, Beside{});
-}
-
-bool runBeside(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
-               const std::function<void(qint64 first, qint64 last)>& work, const Beside& beside) {
     const qint64 bands = (rows + bandRows - 1) / bandRows;
     const auto bandWork = [&](qint64 band) {
         const qint64 first = band * bandRows;
         work(first, std::min(rows, first + bandRows));
     };
-    // The first look comes before any thread starts, so a run stopped already starts none, and
-    // the calling thread always looks at least once. Without work of its own, the first band is
-    // the calling thread's, so on one thread this is a look before every band.
-    if (bands > 0 && AbortPolling::stop(poll))
+    if (bands == 0)
+        return true;
+    // The first band's look comes before any thread starts, so a run stopped already starts
+    // none, and the calling thread always looks at least once; that band is its own. On one
+    // thread this is a look before every band.
+    if (AbortPolling::stop(poll))
         return false;
-    // Spare work can keep threads busy that the bands alone would not.
-    const qint64 helperCount = beside.own && beside.spare
-                                   ? std::max(threads, 1) - 1
-                                   : std::clamp<qint64>(threads, 1, std::max<qint64>(bands, 1)) - 1;
-    const bool ownFirst = beside.own && helperCount > 0;
-    std::atomic<qint64> next{ownFirst ? 0 : 1};
-    std::atomic<qint64> bandsDone{0};
-    std::atomic<bool> ownDone{!ownFirst};
-    std::atomic<bool> halt{false};
-    const auto spareStop = [&] { return ownDone.load() || halt.load(); };
+    std::atomic<qint64> next{1};
+    std::atomic<bool> stopped{false};
+    const qint64 helperCount = std::min<qint64>(std::max(threads, 1), bands) - 1;
     WorkerPool::Crew helpers(static_cast<int>(helperCount), [&](int) {
         for (qint64 band = next++; band < bands; band = next++) {
-            if (halt.load(std::memory_order_relaxed))
+            if (stopped.load(std::memory_order_relaxed))
                 return;
             bandWork(band);
-            ++bandsDone;
         }
-        if (!beside.spare)
-            return;
-        // The last bands may still be under way on other threads.
-        while (bandsDone.load() < bands && !spareStop())
-            std::this_thread::yield();
-        if (!spareStop())
-            beside.spare(spareStop);
     });
-    if (ownFirst) {
-        try {
-            beside.own();
-        } catch (...) {
-            halt = true;
-            throw;
-        }
-    }
-    ownDone = true;
-    if (!ownFirst && bands > 0) {
-        bandWork(0);
-        ++bandsDone;
-    }
-    bool stopped = false;
+    bandWork(0);
     for (qint64 band = next++; band < bands; band = next++) {
         if (AbortPolling::stop(poll)) {
             stopped = true;
-            halt = true;
             break;
         }
         bandWork(band);
-        ++bandsDone;
     }
     helpers.join();
-    if (stopped)
-        return false;
-    if (beside.own && !ownFirst)
-        beside.own();
-    return true;
+    return !stopped.load();
 }
 
 int threadsFor(qint64 pixels, int requested) {

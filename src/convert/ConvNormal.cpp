@@ -1,5 +1,6 @@
 #include "convert/ConvNormal.h"
 
+#include "convert/GlyphThreads.h"
 #include "convert/RowBrightness.h"
 #include "convert/RowRunner.h"
 #include "convert/RunPreparation.h"
@@ -13,23 +14,27 @@
 namespace {
 
 // Brightness of each palette character on its ground, normalised to 0..1. With a white ground a
-// blank measures 1; with the reversed black ground the strokes are what is bright.
-std::vector<double> measureDensities(const ConversionInput& input, const PreparedRun& run) {
+// blank measures 1; with the reversed black ground the strokes are what is bright. The
+// characters are drawn on all threads, each with its own copy of the measuring box.
+std::vector<double> measureDensities(const ConversionInput& input, const PreparedRun& run,
+                                     int threads) {
     const qsizetype n = run.palette.size();
     std::vector<double> density(static_cast<size_t>(n), 0.0);
-    for (qsizetype i = 0; i < n; ++i) {
-        if (!isCandidate(run, i))
-            continue;
-        const QString& c = run.palette[i];
-        const int w = run.charWidth[static_cast<size_t>(i)];
-        const int h = static_cast<int>(Numbers::roundHalfEven(input.glyphs.textHeight(c)));
-        if (h < 1)
-            continue;
-        const qint64 strokes = input.glyphs.strokeCount(c, w, h);
-        const qint64 bright = input.settings.RvFlg ? strokes : qint64{w} * h - strokes;
-        density[static_cast<size_t>(i)] =
-            static_cast<double>(bright) / (w * static_cast<double>(h));
-    }
+    GlyphThreads::forEach(input.glyphs, density.size(), threads, [&](const GlyphSource& source) {
+        return [&](size_t k) {
+            const qsizetype i = static_cast<qsizetype>(k);
+            if (!isCandidate(run, i))
+                return;
+            const QString& c = run.palette[i];
+            const int w = run.charWidth[k];
+            const int h = static_cast<int>(Numbers::roundHalfEven(source.textHeight(c)));
+            if (h < 1)
+                return;
+            const qint64 strokes = source.strokeCount(c, w, h);
+            const qint64 bright = input.settings.RvFlg ? strokes : qint64{w} * h - strokes;
+            density[k] = static_cast<double>(bright) / (w * static_cast<double>(h));
+        };
+    });
     bool first = true;
     double lo = 0;
     double hi = 0;
@@ -56,7 +61,7 @@ constexpr size_t sortedFrom = 32;
 
 // One thread's memory for its rows.
 struct Scratch {
-    std::vector<double> brightness; // the row's, when it was not summed beside the measuring
+    std::vector<double> brightness; // the row's, per sampled source column
     std::vector<double> stripMean;  // the mean brightness over 1..maxWidth raster columns from x
     std::vector<QChar> text;        // the line as it is chosen, handed over once it ends (its
                                     // room, grown by the first lines, is kept for the next)
@@ -237,12 +242,10 @@ ConversionResult ConvNormalWithThreads(const ConversionInput& input, RunServices
     const double work = static_cast<double>(lines) * run.raster.colsPx *
                         (run.rowHeight + static_cast<double>(run.palette.size()) / 4);
     const RowRunner runner(lines, run.raster.colsPx, threads, work);
-    // The palette is measured with the text font on this thread while the run's other threads
-    // take in the picture: Qt's text calls do not run side by side, arithmetic does.
-    std::vector<double> density;
-    const RowBrightness brightness(
-        run.buffer, run.raster, lines, run.rowHeight, columnsReached(run), input.levels,
-        abortPoll(services), runner.threads(), [&] { density = measureDensities(input, run); });
+    std::vector<double> density = measureDensities(input, run, threads);
+    const RowBrightness brightness(run.buffer, run.raster, lines, run.rowHeight,
+                                   columnsReached(run), input.levels, abortPoll(services),
+                                   runner.threads());
     if (brightness.stopped()) {
         result.outcome = takeAbort(services);
         return result;

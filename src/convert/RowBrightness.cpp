@@ -3,12 +3,9 @@
 #include "convert/BandWork.h"
 #include "convert/SampledLines.h"
 
-#include <algorithm>
-#include <atomic>
-
 RowBrightness::RowBrightness(const PictureBuffer& buffer, const RasterMapping& raster, int lines,
                              int rowHeight, int columns, const LevelPair& levels,
-                             const AbortPoll& poll, int threads, const std::function<void()>& own)
+                             const AbortPoll& poll, int threads)
     : m_rowHeight(rowHeight), m_levels(levels) {
     SampledLines sampledColumns = SampledLines::of(
         columns, [&](qint64 xv) { return raster.sourceColumn(static_cast<int>(xv)); });
@@ -19,9 +16,8 @@ RowBrightness::RowBrightness(const PictureBuffer& buffer, const RasterMapping& r
     const std::vector<int>& sourceRows = sampledRows.kept;
     m_width = static_cast<int>(sourceColumns.size());
     const size_t width = sourceColumns.size();
-    // Both left uninitialised by their allocator: only what is computed is touched.
+    // Left uninitialised by its allocator: every luma is written once.
     m_lumas.resize(sourceRows.size() * width);
-    m_summed.resize(static_cast<size_t>(lines) * width);
 
     const auto lumaBand = [&](qint64 first, qint64 last) {
         double* out = m_lumas.data() + static_cast<size_t>(first) * width;
@@ -33,29 +29,14 @@ RowBrightness::RowBrightness(const PictureBuffer& buffer, const RasterMapping& r
             }
         }
     };
-    std::atomic<int> nextSum{0};
-    const auto sumRows = [&](const std::function<bool()>& stop) {
-        while (!stop()) {
-            const int r = nextSum++;
-            if (r >= lines)
-                return;
-            sumRow(r, m_summed.data() + static_cast<size_t>(r) * width);
-        }
-    };
     m_rowOf = std::move(sampledRows.indexOf);
     m_columnOf = std::move(sampledColumns.indexOf);
-    m_stopped = !BandWork::runBeside(static_cast<qint64>(sourceRows.size()),
-                                     AbortPolling::rowsPerLook(m_width), threads, poll, lumaBand,
-                                     BandWork::Beside{own, sumRows});
-    // Every row taken was summed before its thread ended.
-    m_rowsSummed = std::min(nextSum.load(), lines);
+    m_stopped = !BandWork::run(static_cast<qint64>(sourceRows.size()),
+                               AbortPolling::rowsPerLook(m_width), threads, poll, lumaBand);
 }
 
 const double* RowBrightness::row(int r, std::vector<double>& scratch) const {
-    const size_t width = static_cast<size_t>(m_width);
-    if (r < m_rowsSummed)
-        return m_summed.data() + static_cast<size_t>(r) * width;
-    scratch.resize(width);
+    scratch.resize(static_cast<size_t>(m_width));
     sumRow(r, scratch.data());
     return scratch.data();
 }

@@ -17,10 +17,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <stdexcept>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -99,8 +95,7 @@ private slots:
     void abortWhileWalkingThePicture_data();
     void abortWhileWalkingThePicture();
     void bandsOnSeveralThreads();
-    void workBesideTheBands();
-    void abortWhileMeasuringBesideThePicture();
+    void abortWhileMeasuringOnTwoThreads();
 };
 
 // The looks are counted as one thread makes them: a run on several threads looks only before the
@@ -289,96 +284,9 @@ void AbortPollingTest::bandsOnSeveralThreads() {
     }
 }
 
-// The calling thread's own work runs once, on that thread, however many threads there are: on
-// one thread after the bands, and not at all when they were stopped. Spare work starts only once
-// every band is done and stops when the own work ends. When the own work throws, the exception
-// reaches the caller and the other threads stop.
-void AbortPollingTest::workBesideTheBands() {
-    const std::thread::id caller = std::this_thread::get_id();
-    for (const int threads : {1, 2, 3}) {
-        for (const qint64 rows : {qint64(0), qint64(1), qint64(1000)}) {
-            std::vector<std::atomic<int>> done(static_cast<size_t>(rows));
-            const auto allDone = [&] {
-                return std::all_of(done.begin(), done.end(),
-                                   [](const std::atomic<int>& n) { return n == 1; });
-            };
-            int owns = 0;
-            bool ownAfterBands = true;
-            std::atomic<int> spares{0};
-            std::atomic<bool> spareBeforeBands{false};
-            std::atomic<bool> ownEnded{false};
-            std::atomic<bool> spareAfterOwn{false};
-            int looks = 0;
-            QVERIFY(BandWork::runBeside(
-                rows, 3, threads, countingPoll(looks, 1 << 30),
-                [&](qint64 first, qint64 last) {
-                    for (qint64 r = first; r < last; ++r)
-                        ++done[static_cast<size_t>(r)];
-                },
-                BandWork::Beside{[&] {
-                                     ++owns;
-                                     QCOMPARE(std::this_thread::get_id(), caller);
-                                     ownAfterBands = allDone();
-                                     // Leaves the others time to finish the bands.
-                                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                                     ownEnded = true;
-                                 },
-                                 [&](const std::function<bool()>& stop) {
-                                     ++spares;
-                                     spareBeforeBands = spareBeforeBands || !allDone();
-                                     while (!stop())
-                                         std::this_thread::yield();
-                                     spareAfterOwn = spareAfterOwn || !ownEnded;
-                                 }}));
-            QCOMPARE(owns, 1);
-            QVERIFY(allDone());
-            QVERIFY(!spareBeforeBands);
-            QVERIFY(!spareAfterOwn);
-            QVERIFY(spares <= threads - 1);
-            if (threads == 1) {
-                QVERIFY(ownAfterBands);
-                QCOMPARE(spares.load(), 0);
-            }
-        }
-        int owns = 0;
-        int looks = 0;
-        QVERIFY(!BandWork::runBeside(
-            1000, 3, threads, countingPoll(looks, 1), [](qint64, qint64) {},
-            BandWork::Beside{[&] { ++owns; }, {}}));
-        QCOMPARE(owns, 0);
-
-        std::atomic<bool> thrown{false};
-        std::atomic<qint64> bandsAfterThrow{0};
-        bool caught = false;
-        try {
-            // Each band takes 20 µs, so the few microseconds the exception takes to reach the
-            // run are a band or two, not hundreds of empty ones.
-            BandWork::runBeside(
-                100000, 1, threads, {},
-                [&](qint64, qint64) {
-                    if (thrown)
-                        ++bandsAfterThrow;
-                    const auto until =
-                        std::chrono::steady_clock::now() + std::chrono::microseconds(20);
-                    while (std::chrono::steady_clock::now() < until) {
-                    }
-                },
-                BandWork::Beside{[&] {
-                                     thrown = true;
-                                     throw std::runtime_error("stop");
-                                 },
-                                 {}});
-        } catch (const std::runtime_error&) {
-            caught = true;
-        }
-        QVERIFY(caught);
-        QVERIFY2(bandsAfterThrow < 1000, qPrintable(QString::number(bandsAfterThrow)));
-    }
-}
-
-// A run on two threads measures its palette while its other thread takes in the picture: an
-// abort seen while measuring still ends the run at once, with nothing handed off.
-void AbortPollingTest::abortWhileMeasuringBesideThePicture() {
+// A run on two threads measures its palette on both: an abort seen while measuring still ends
+// the run at once, with nothing handed off.
+void AbortPollingTest::abortWhileMeasuringOnTwoThreads() {
     qputenv("CHARLOOM_THREADS", "2");
     CountingGlyphs glyphs;
     const QString palette = checkerPalette(glyphs);
