@@ -23,6 +23,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <random>
 
@@ -106,6 +108,43 @@ void convert(benchmark::State& state) {
             benchmark::Counter(plainAbsDiffs(input, text) * runs, benchmark::Counter::kIsRate);
 }
 
+// One thread against all threads, timed run by run in turn, so that both meet the same moments
+// of a machine whose speed drifts over seconds. Arguments: mode, palette, lines. Counters: the
+// medians of each side's runs and of the pairs' ratios.
+void threadRatio(benchmark::State& state) {
+    const int mode = static_cast<int>(state.range(0));
+    const SettingsRecord settings =
+        settingsFor(mode, static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
+    const FontGlyphs glyphs(FontSetup::textFont(settings));
+    const ConversionInput input{settings, &picture, SelectionState{}, glyphs, LevelPair{0, 255}};
+    QuietServices services;
+    const auto timed = [&](int threads) {
+        const auto start = std::chrono::steady_clock::now();
+        const ConversionResult result = mode == 0
+                                            ? ConvNormalWithThreads(input, services, threads)
+                                            : ConvTwoLevelWithThreads(input, services, threads);
+        benchmark::DoNotOptimize(result.outcome);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    std::vector<double> one;
+    std::vector<double> all;
+    std::vector<double> ratio;
+    for (auto _ : state) {
+        one.push_back(timed(1));
+        all.push_back(timed(0));
+        ratio.push_back(one.back() / all.back());
+    }
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    state.counters["1t_ms"] = median(one) * 1e3;
+    state.counters["2t_ms"] = median(all) * 1e3;
+    state.counters["ratio"] = median(ratio);
+    state.counters["ratio_best"] =
+        *std::min_element(one.begin(), one.end()) / *std::min_element(all.begin(), all.end());
+}
+
 // The vector sums alone, on arrays in the cache: kernel 0 portable, 1 AVX2, 2 AVX-512 (skipped
 // where the processor lacks it). screen:0 times AbsDiff::sum, one exact sum; screen:1 times
 // ScreenSums::sum4, four single-precision estimates against one window, as the converter calls
@@ -179,6 +218,18 @@ BENCHMARK(convert)->Apply(fastArguments)->Unit(benchmark::kMillisecond)->UseReal
 BENCHMARK(convert)
     ->Name("reference")
     ->Apply(referenceArguments)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(threadRatio)
+    ->ArgNames({"mode", "palette", "lines"})
+    ->Args({1, Default, 999})
+    ->Args({1, Ascii, 400})
+    ->Args({1, Ascii, 999})
+    ->Args({1, Kanji, 200})
+    ->Args({0, Default, 400})
+    ->Args({0, Default, 999})
+    ->Args({0, Ascii, 999})
+    ->Args({0, Kanji, 999})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(absDiffKernel)
