@@ -230,6 +230,8 @@ private:
         const quint8* window = s.placeLevels.data() + p * static_cast<size_t>(levelStride());
         const quint8* valueWindow = valueLevels(p, s);
         const int values = m_maxWidth * m_rowHeight;
+        const qint64 blockLimit = ScreenSums::blockSadLimit(blocks, values, cut);
+        const qint64 levelLimit = ScreenSums::levelSadLimit(values, cut);
         constexpr int lanes = BlockScreen::lanes;
         int left = 0;
         for (int group = first / lanes; group * lanes < last; ++group) {
@@ -237,11 +239,10 @@ private:
             m_blockScreen->sums(group, window, sums);
             for (int k = std::max(first, group * lanes); k < std::min(last, group * lanes + lanes);
                  ++k) {
-                if (!ScreenSums::mayReachByBlocks(sums[k - group * lanes], blocks, values, cut))
+                if (sums[k - group * lanes] > blockLimit)
                     continue;
                 const int i = m_candidates[static_cast<size_t>(k)];
-                const quint32 sad = LevelSad::sum(valueWindow, m_glyphs.levels(i), values);
-                if (ScreenSums::mayReachByLevels(sad, values, cut))
+                if (LevelSad::sum(valueWindow, m_glyphs.levels(i), values) <= levelLimit)
                     s.survivors[static_cast<size_t>(left++)] = i;
             }
         }

@@ -46,6 +46,41 @@ inline bool mayReachByLevels(quint32 sad, int values, double score) {
     return LevelSad::leastDifference(sad, values) <= score * values;
 }
 
+// The largest sad in [0, most] that reaches(sad) lets through, or -1 when none does. Both rules
+// above are such a reaches: a larger sad only makes their left side larger, so each lets through
+// every sad up to a limit and none beyond. guess, a sad near the limit, saves steps. Found
+// once per place and cut, the limit turns each candidate's rule into a comparison of integers
+// with the same outcome.
+template <typename Reaches>
+qint64 largestReaching(const Reaches& reaches, double guess, qint64 most) {
+    qint64 sad = guess >= static_cast<double>(most) ? most
+                 : guess > 0                        ? static_cast<qint64>(guess)
+                                                    : 0;
+    while (sad < most && reaches(sad + 1))
+        ++sad;
+    while (sad >= 0 && !reaches(sad))
+        --sad;
+    return sad;
+}
+
+// The largest block sad that mayReachByBlocks lets through, or -1.
+inline qint64 blockSadLimit(int blocks, int values, double score) {
+    const auto reaches = [&](qint64 sad) {
+        return mayReachByBlocks(static_cast<quint32>(sad), blocks, values, score);
+    };
+    const double guess = score * values / BlockMeans::valuesPerBlock * LevelSad::levels + blocks;
+    return largestReaching(reaches, guess, qint64{blocks} * LevelSad::levels);
+}
+
+// The largest value sad that mayReachByLevels lets through, or -1.
+inline qint64 levelSadLimit(int values, double score) {
+    const auto reaches = [&](qint64 sad) {
+        return mayReachByLevels(static_cast<quint32>(sad), values, score);
+    };
+    const double guess = score * values * LevelSad::levels + values;
+    return largestReaching(reaches, guess, qint64{values} * LevelSad::levels);
+}
+
 // One implementation of sum4().
 struct Kernel {
     const char* name;

@@ -101,6 +101,7 @@ private slots:
     void screenEstimatesStayWithinTheirError();
     void blockBoundsNeverPassOverAWinner();
     void levelBoundsNeverPassOverAWinner();
+    void sadLimitsDecideAsTheRules();
     void threadsAskThe999QuestionOnce_data();
     void threadsAskThe999QuestionOnce();
     void threadsAbort();
@@ -472,6 +473,34 @@ void ConvDifferentialTest::levelBoundsNeverPassOverAWinner() {
             const double bound = (sad - values * 1.000001) / 255;
             if (bound > 0.1)
                 QVERIFY(!ScreenSums::mayReachByLevels(sad, values, bound / (2.0 * values)));
+        }
+    }
+}
+
+// The limits found once per place pass exactly the sads that the rules pass, for every sad,
+// with cuts on a limit's edge, far below any sad, and above every sad.
+void ConvDifferentialTest::sadLimitsDecideAsTheRules() {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const int width : {6, 16}) {
+        const int values = width * 16;
+        const int blocks = values / BlockMeans::valuesPerBlock;
+        // 2.0 / values: a block sad of exactly 255 + blocks (plus the slack) passes; the next not.
+        // edge: the rule's right side just below a whole sad, which only the slack lets through.
+        const double edge = (1000 - 1e-11) / (values * double{LevelSad::levels});
+        for (const double score :
+             {0.0, 1e-9, 2.0 / values, edge, 2 * edge, 0.1, 0.3337, 0.9, 1.0, 5.0, inf}) {
+            const qint64 blockLimit = ScreenSums::blockSadLimit(blocks, values, score);
+            for (qint64 sad = 0; sad <= qint64{blocks} * LevelSad::levels; ++sad)
+                QVERIFY2(
+                    (sad <= blockLimit) == ScreenSums::mayReachByBlocks(static_cast<quint32>(sad),
+                                                                        blocks, values, score),
+                    qPrintable(QStringLiteral("blocks, score %1, sad %2").arg(score).arg(sad)));
+            const qint64 levelLimit = ScreenSums::levelSadLimit(values, score);
+            for (qint64 sad = 0; sad <= qint64{values} * LevelSad::levels; ++sad)
+                QVERIFY2(
+                    (sad <= levelLimit) ==
+                        ScreenSums::mayReachByLevels(static_cast<quint32>(sad), values, score),
+                    qPrintable(QStringLiteral("values, score %1, sad %2").arg(score).arg(sad)));
         }
     }
 }
