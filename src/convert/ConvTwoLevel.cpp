@@ -13,6 +13,7 @@
 #include "convert/TwoLevelMaps.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -234,13 +235,19 @@ private:
         const qint64 levelLimit = ScreenSums::levelSadLimit(values, cut);
         constexpr int lanes = BlockScreen::lanes;
         int left = 0;
-        for (int group = first / lanes; group * lanes < last; ++group) {
+        for (int group = first / lanes; blockLimit >= 0 && group * lanes < last; ++group) {
             quint32 sums[lanes];
             m_blockScreen->sums(group, window, sums);
-            for (int k = std::max(first, group * lanes); k < std::min(last, group * lanes + lanes);
-                 ++k) {
-                if (sums[k - group * lanes] > blockLimit)
-                    continue;
+            // The lanes that pass, as bits: one branch per survivor instead of one per lane,
+            // which the processor could not foresee.
+            unsigned pass = 0;
+            for (int j = 0; j < lanes; ++j)
+                pass |= static_cast<unsigned>(sums[j] <= blockLimit) << j;
+            const int lo = std::max(first - group * lanes, 0);
+            const int hi = std::min(last - group * lanes, lanes);
+            pass &= ((1u << hi) - 1) & ~((1u << lo) - 1);
+            for (; pass != 0; pass &= pass - 1) {
+                const int k = group * lanes + std::countr_zero(pass);
                 const int i = m_candidates[static_cast<size_t>(k)];
                 if (LevelSad::sum(valueWindow, m_glyphs.levels(i), values) <= levelLimit)
                     s.survivors[static_cast<size_t>(left++)] = i;
