@@ -67,10 +67,17 @@ __attribute__((target("avx512f"))) void sum4Avx512(const float* w, const float* 
                                                    int count, double out[4]) {
     __m512 a0 = _mm512_setzero_ps();
     __m512 a1 = a0, a2 = a0, a3 = a0;
-    for (int k = 0; k < count; k += 16) {
+    int k = 0;
+    for (; k + 16 <= count; k += 16) {
+        const __m512 window = _mm512_loadu_ps(w + k);
+        a0 = add16(a0, window, glyphs[0] + k, 0xffff);
+        a1 = add16(a1, window, glyphs[1] + k, 0xffff);
+        a2 = add16(a2, window, glyphs[2] + k, 0xffff);
+        a3 = add16(a3, window, glyphs[3] + k, 0xffff);
+    }
+    if (k < count) {
         // The last step reads only what is left; the masked lanes add |0 - 0|.
-        const __mmask16 mask =
-            count - k >= 16 ? __mmask16(0xffff) : static_cast<__mmask16>((1u << (count - k)) - 1);
+        const __mmask16 mask = static_cast<__mmask16>((1u << (count - k)) - 1);
         const __m512 window = _mm512_maskz_loadu_ps(mask, w + k);
         a0 = add16(a0, window, glyphs[0] + k, mask);
         a1 = add16(a1, window, glyphs[1] + k, mask);
