@@ -78,6 +78,13 @@ double plainAbsDiffs(const ConversionInput& input, const QString& text) {
     return static_cast<double>(characters) * run.rowHeight * widths;
 }
 
+// The fast converter of the mode (0 normal, 1 two-level) on threads threads (0 all).
+ConversionResult convertFast(int mode, const ConversionInput& input, RunServices& services,
+                             int threads) {
+    return mode == 0 ? ConvNormalWithThreads(input, services, threads)
+                     : ConvTwoLevelWithThreads(input, services, threads);
+}
+
 // Arguments: mode (0 normal, 1 two-level), palette, lines, threads (0 all), reference (1).
 void convert(benchmark::State& state) {
     const int mode = static_cast<int>(state.range(0));
@@ -94,8 +101,7 @@ void convert(benchmark::State& state) {
             result = mode == 0 ? ReferenceConverters::normal(input, services)
                                : ReferenceConverters::twoLevel(input, services);
         else
-            result = mode == 0 ? ConvNormalWithThreads(input, services, threads)
-                               : ConvTwoLevelWithThreads(input, services, threads);
+            result = convertFast(mode, input, services, threads);
         benchmark::DoNotOptimize(result.outcome);
     }
     const QString& text = services.text();
@@ -120,10 +126,7 @@ void threadRatio(benchmark::State& state) {
     QuietServices services;
     const auto timed = [&](int threads) {
         const auto start = std::chrono::steady_clock::now();
-        const ConversionResult result = mode == 0
-                                            ? ConvNormalWithThreads(input, services, threads)
-                                            : ConvTwoLevelWithThreads(input, services, threads);
-        benchmark::DoNotOptimize(result.outcome);
+        benchmark::DoNotOptimize(convertFast(mode, input, services, threads).outcome);
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
     std::vector<double> one;

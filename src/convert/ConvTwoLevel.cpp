@@ -235,7 +235,7 @@ private:
         const qint64 levelLimit = ScreenSums::levelSadLimit(values, cut);
         constexpr int lanes = BlockScreen::lanes;
         int left = 0;
-        for (int group = first / lanes; blockLimit >= 0 && group * lanes < last; ++group) {
+        for (int group = first / lanes; group * lanes < last; ++group) {
             quint32 sums[lanes];
             m_blockScreen->sums(group, window, sums);
             // The lanes that pass, as bits: one branch per survivor instead of one per lane,
