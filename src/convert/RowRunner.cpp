@@ -9,6 +9,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -38,13 +39,146 @@ QString joinLines(std::vector<QString>& lines) {
     return out;
 }
 
+// One run's rows on several threads. The calling thread converts rows beside its helpers: it is
+// running already, so only the helpers wait to be woken, and a scheduler that puts a woken thread
+// beside the one that woke it cannot stack two row threads on one processor while the other one
+// idles. Between characters, every poll interval, the calling thread looks at the services.
+class RowCrew {
+public:
+    RowCrew(RunServices& services, const RowFunction& convertRow, int lines, int colsPx)
+        : m_services(services), m_convertRow(convertRow), m_lines(lines), m_colsPx(colsPx),
+          m_text(static_cast<size_t>(lines)), m_ends(static_cast<size_t>(lines), RowEnd::Aborted),
+          m_finished(static_cast<size_t>(lines), 0) {}
+
+    ConvOutcome run(int threads, QString& out) {
+        // A run stopped during its preparation starts no helper and converts no row.
+        look();
+        {
+            const WorkerPool::Crew helpers(m_stopped ? 0 : threads - 1, [this](int task) {
+                RowTicker ticker(m_abort, m_done);
+                convertRows(task + 1, ticker);
+            });
+            if (!m_stopped) {
+                const std::function<void()> lookWhenDue = [this] {
+                    if (!m_stopped && std::chrono::steady_clock::now() >= m_nextLook)
+                        look();
+                };
+                RowTicker ticker(m_abort, m_done, &lookWhenDue);
+                convertRows(0, ticker);
+            }
+            while (!m_stopped && m_nextLine < m_lines) {
+                {
+                    std::unique_lock lock(m_mutex);
+                    m_rowFinished.wait_for(lock, pollInterval, [this] {
+                        return m_finished[static_cast<size_t>(m_nextLine)] != 0;
+                    });
+                }
+                look();
+            }
+        }
+        if (m_stopped)
+            return *m_stopped;
+        out = joinLines(m_text);
+        return ConvOutcome::HandedOff;
+    }
+
+private:
+    // Converts rows, each taken by the first thread free, until none is left or the run stops.
+    void convertRows(int slot, RowTicker& ticker) {
+        for (;;) {
+            const int r = m_nextRow.fetch_add(1);
+            if (r >= m_lines || m_abort.load(std::memory_order_relaxed))
+                return;
+            ticker.startRow(r);
+            QString line;
+            line.reserve(lineCapacity);
+            const RowEnd end = m_convertRow(r, slot, ticker, line);
+            if (end == RowEnd::Aborted)
+                return;
+            ticker.finishRow(m_colsPx);
+            const std::lock_guard lock(m_mutex);
+            m_text[static_cast<size_t>(r)] = std::move(line);
+            m_ends[static_cast<size_t>(r)] = end;
+            m_finished[static_cast<size_t>(r)] = 1;
+            // The calling thread looks every poll interval anyway: it is woken early only to
+            // ask the 999 question or to end the run, not once per line (a wake-up costs more
+            // than converting a short line).
+            if (++m_finishedCount == m_lines || (end == RowEnd::Reached999 && !m_questionAnswered))
+                m_rowFinished.notify_one();
+        }
+    }
+
+    // On the calling thread: shows the percentage when it changes, takes an abort request, and
+    // asks the 999 question for the lines finished in line order since the last look. Ends the
+    // run when the user aborts or cancels.
+    void look() {
+        std::vector<RowEnd> ready;
+        {
+            const std::lock_guard lock(m_mutex);
+            for (int r = m_nextLine; r < m_lines && m_finished[static_cast<size_t>(r)] != 0; ++r)
+                ready.push_back(m_ends[static_cast<size_t>(r)]);
+        }
+        const double total = static_cast<double>(m_lines) * m_colsPx;
+        const int pct = std::min(
+            99, static_cast<int>(std::floor(static_cast<double>(m_done.load()) / total * 100)));
+        if (pct != m_lastPct) {
+            m_lastPct = pct;
+            m_services.showPercent(pct);
+        }
+        if (m_services.yieldAndCheckAbort())
+            return stop(ConvOutcome::Aborted);
+        for (const RowEnd end : ready) {
+            if (end == RowEnd::Reached999 && !m_cut999) {
+                if (!m_services.confirmCut999())
+                    return stop(ConvOutcome::Cancelled999);
+                m_cut999 = true;
+                const std::lock_guard lock(m_mutex);
+                m_questionAnswered = true;
+            }
+            ++m_nextLine;
+        }
+        m_nextLook = std::chrono::steady_clock::now() + pollInterval;
+    }
+
+    void stop(ConvOutcome outcome) {
+        m_stopped = outcome;
+        m_abort.store(true);
+    }
+
+    RunServices& m_services;
+    const RowFunction& m_convertRow;
+    const int m_lines;
+    const int m_colsPx;
+
+    std::vector<QString> m_text;
+    std::vector<RowEnd> m_ends;
+    std::vector<char> m_finished;
+    int m_finishedCount = 0;
+    bool m_questionAnswered = false; // the 999 question needs no prompt wake-up any more
+    std::mutex m_mutex;
+    std::condition_variable m_rowFinished;
+    // Each on its own cache line: every thread reads abort before every character, while done
+    // and nextRow are written by them all the time.
+    alignas(64) std::atomic<int> m_nextRow{0};
+    alignas(64) std::atomic<bool> m_abort{false};
+    alignas(64) std::atomic<qint64> m_done{0};
+
+    // The calling thread's own.
+    std::chrono::steady_clock::time_point m_nextLook;
+    int m_lastPct = -1;
+    bool m_cut999 = false;
+    int m_nextLine = 0; // lines before this one are finished and their question is settled
+    std::optional<ConvOutcome> m_stopped;
+};
+
 } // namespace
 
 RowTicker::RowTicker(RunServices& services, int lines, int colsPx, int& lastPct)
     : m_services(&services), m_lines(lines), m_colsPx(colsPx), m_lastPct(&lastPct) {}
 
-RowTicker::RowTicker(std::atomic<bool>& abort, std::atomic<qint64>& done)
-    : m_abort(&abort), m_done(&done) {}
+RowTicker::RowTicker(std::atomic<bool>& abort, std::atomic<qint64>& done,
+                     const std::function<void()>* look)
+    : m_abort(&abort), m_done(&done), m_look(look) {}
 
 int RowTicker::percentAt(int x) const {
     return static_cast<qint16>(
@@ -116,83 +250,6 @@ ConvOutcome RowRunner::runOneThread(RunServices& services, const RowFunction& co
 
 ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& convertRow,
                                   QString& out) const {
-    std::vector<QString> lines(static_cast<size_t>(m_lines));
-    std::vector<RowEnd> ends(static_cast<size_t>(m_lines), RowEnd::Aborted);
-    std::vector<char> finished(static_cast<size_t>(m_lines), 0);
-    // Each on its own cache line: the workers read abort before every character, while done and
-    // nextRow are written by them all the time.
-    alignas(64) std::atomic<int> nextRow{0};
-    alignas(64) std::atomic<bool> abort{false};
-    alignas(64) std::atomic<qint64> done{0};
-    int finishedCount = 0;
-    bool questionAnswered = false; // the 999 question needs no prompt wake-up any more
-    std::mutex mutex;
-    std::condition_variable rowFinished;
-
-    const auto work = [&](int slot) {
-        RowTicker ticker(abort, done);
-        for (;;) {
-            const int r = nextRow.fetch_add(1);
-            if (r >= m_lines || abort.load(std::memory_order_relaxed))
-                return;
-            ticker.startRow(r);
-            QString line;
-            line.reserve(lineCapacity);
-            const RowEnd end = convertRow(r, slot, ticker, line);
-            if (end == RowEnd::Aborted)
-                return;
-            ticker.finishRow(m_colsPx);
-            const std::lock_guard lock(mutex);
-            lines[static_cast<size_t>(r)] = std::move(line);
-            ends[static_cast<size_t>(r)] = end;
-            finished[static_cast<size_t>(r)] = 1;
-            // The starting thread looks every poll interval anyway: it is woken early only to
-            // ask the 999 question or to end the run, not once per line (a wake-up costs more
-            // than converting a short line).
-            if (++finishedCount == m_lines || (end == RowEnd::Reached999 && !questionAnswered))
-                rowFinished.notify_one();
-        }
-    };
-    WorkerPool::Crew workers(m_threads, work);
-    const auto stop = [&](ConvOutcome outcome) {
-        abort.store(true);
-        workers.join();
-        return outcome;
-    };
-
-    const double total = static_cast<double>(m_lines) * m_colsPx;
-    int lastPct = -1;
-    bool cut999 = false;
-    int nextLine = 0; // lines before this one are finished and their question is settled
-    while (nextLine < m_lines) {
-        std::vector<RowEnd> ready;
-        {
-            std::unique_lock lock(mutex);
-            rowFinished.wait_for(lock, pollInterval,
-                                 [&] { return finished[static_cast<size_t>(nextLine)] != 0; });
-            for (int r = nextLine; r < m_lines && finished[static_cast<size_t>(r)] != 0; ++r)
-                ready.push_back(ends[static_cast<size_t>(r)]);
-        }
-        const int pct = std::min(
-            99, static_cast<int>(std::floor(static_cast<double>(done.load()) / total * 100)));
-        if (pct != lastPct) {
-            lastPct = pct;
-            services.showPercent(pct);
-        }
-        if (services.yieldAndCheckAbort())
-            return stop(ConvOutcome::Aborted);
-        for (const RowEnd end : ready) {
-            if (end == RowEnd::Reached999 && !cut999) {
-                if (!services.confirmCut999())
-                    return stop(ConvOutcome::Cancelled999);
-                cut999 = true;
-                const std::lock_guard lock(mutex);
-                questionAnswered = true;
-            }
-            ++nextLine;
-        }
-    }
-    stop(ConvOutcome::HandedOff);
-    out = joinLines(lines);
-    return ConvOutcome::HandedOff;
+    RowCrew crew(services, convertRow, m_lines, m_colsPx);
+    return crew.run(m_threads, out);
 }

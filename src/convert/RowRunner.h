@@ -14,13 +14,16 @@
 // What a converter's row loop calls before every character: the progress and the abort check.
 // On one thread it calls the run's services exactly as a plain loop would (the percentage when it
 // changes, then yieldAndCheckAbort); on several threads it only counts the work done and reads
-// the shared abort flag, and the thread that started the run talks to the services.
+// the shared abort flag, and on the thread that started the run it also calls look every few
+// characters, which talks to the services when their time has come.
 class RowTicker {
 public:
     // One thread: every character goes to the services.
     RowTicker(RunServices& services, int lines, int colsPx, int& lastPct);
-    // Several threads: progress into done, the abort request from abort.
-    RowTicker(std::atomic<bool>& abort, std::atomic<qint64>& done);
+    // Several threads: progress into done, the abort request from abort; look, when given, is
+    // called every few characters and between large pieces of work.
+    RowTicker(std::atomic<bool>& abort, std::atomic<qint64>& done,
+              const std::function<void()>* look = nullptr);
 
     void startRow(int r) {
         m_row = r;
@@ -32,15 +35,21 @@ public:
     bool beforeCharacter(int x) {
         if (m_services != nullptr)
             return reportAndYield(x);
-        if (++m_count % creditEvery == 0)
+        if (++m_count % creditEvery == 0) {
             credit(x);
+            if (m_look != nullptr)
+                (*m_look)();
+        }
         return !m_abort->load(std::memory_order_relaxed);
     }
-    // Between large pieces of work that come before a row's characters: true when another
-    // thread has asked the run to stop. One thread answers false: its checks come before each
-    // character.
-    bool stopRequested() const {
-        return m_abort != nullptr && m_abort->load(std::memory_order_relaxed);
+    // Between large pieces of work that come before a row's characters: true when the run is to
+    // stop. One thread answers false: its checks come before each character.
+    bool stopRequested() {
+        if (m_abort == nullptr)
+            return false;
+        if (m_look != nullptr)
+            (*m_look)();
+        return m_abort->load(std::memory_order_relaxed);
     }
     // The row's remaining columns count as done.
     void finishRow(int colsPx) { credit(colsPx); }
@@ -57,6 +66,7 @@ private:
     int* m_lastPct = nullptr;
     std::atomic<bool>* m_abort = nullptr;
     std::atomic<qint64>* m_done = nullptr;
+    const std::function<void()>* m_look = nullptr;
     int m_row = 0;
     int m_percentChangesAt = 0; // the first column of the row where the percentage may change
     int m_credited = 0;
@@ -76,10 +86,10 @@ using RowFunction = std::function<RowEnd(int r, int slot, RowTicker& ticker, QSt
 
 // Runs the rows of a conversion, on several threads when that pays, and joins the lines. Rows are
 // independent, so the text does not depend on the number of threads. The thread that calls run
-// is the only one that calls the services: the percentage when it changes, the abort check at
-// least every 10 ms (so an abort ends the run well within 0.1 s), and the 999-column question at
-// most once, for the first line in line order that reaches 999 characters; after OK every such
-// line is cut at 999 characters.
+// converts rows beside its helpers, and it is the only one that calls the services: the
+// percentage when it changes, the abort check at least every 10 ms (so an abort ends the run well
+// within 0.1 s), and the 999-column question at most once, for the first line in line order that
+// reaches 999 characters; after OK every such line is cut at 999 characters.
 class RowRunner {
 public:
     // threads: 0 for automatic (all processors, or CHARLOOM_THREADS when set; one thread for a
