@@ -16,12 +16,15 @@ static QFont ownCopy(const QFont& font) {
 }
 
 FontGlyphs::FontGlyphs(const QFont& font)
-    : m_font(ownCopy(font)), m_metrics(m_font), m_ascent(m_metrics.ascent()) {}
+    : m_font(ownCopy(font)), m_metrics(m_font), m_ascent(m_metrics.ascent()),
+      m_height(m_metrics.height()) {}
 
 FontGlyphs::~FontGlyphs() = default;
 
+// The same for every text; kept from the start, since asking the metrics locks a lock that all
+// threads share.
 double FontGlyphs::textHeight(const QString&) const {
-    return m_metrics.height();
+    return m_height;
 }
 
 double FontGlyphs::textWidth(const QString& text) const {

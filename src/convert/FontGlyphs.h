@@ -43,6 +43,7 @@ private:
     QFont m_font;
     QFontMetricsF m_metrics;
     double m_ascent;
+    double m_height;
     mutable std::optional<DirectGlyphs> m_direct;
     mutable QImage m_box;
     mutable std::unique_ptr<QPainter> m_painter;
