@@ -51,11 +51,12 @@ public:
           m_finished(static_cast<size_t>(lines), 0) {}
 
     ConvOutcome run(int threads, QString& out) {
+        m_done = std::vector<Progress>(static_cast<size_t>(threads));
         // A run stopped during its preparation starts no helper and converts no row.
         look();
         {
             const WorkerPool::Crew helpers(m_stopped ? 0 : threads - 1, [this](int task) {
-                RowTicker ticker(m_abort, m_done);
+                RowTicker ticker(m_abort, m_done[static_cast<size_t>(task) + 1].columns);
                 convertRows(task + 1, ticker);
             });
             if (!m_stopped) {
@@ -63,7 +64,7 @@ public:
                     if (!m_stopped && std::chrono::steady_clock::now() >= m_nextLook)
                         look();
                 };
-                RowTicker ticker(m_abort, m_done, &lookWhenDue);
+                RowTicker ticker(m_abort, m_done[0].columns, &lookWhenDue);
                 convertRows(0, ticker);
             }
             while (!m_stopped && m_nextLine < m_lines) {
@@ -118,9 +119,12 @@ private:
             for (int r = m_nextLine; r < m_lines && m_finished[static_cast<size_t>(r)] != 0; ++r)
                 ready.push_back(m_ends[static_cast<size_t>(r)]);
         }
+        qint64 done = 0;
+        for (const Progress& slot : m_done)
+            done += slot.columns.load(std::memory_order_relaxed);
         const double total = static_cast<double>(m_lines) * m_colsPx;
-        const int pct = std::min(
-            99, static_cast<int>(std::floor(static_cast<double>(m_done.load()) / total * 100)));
+        const int pct =
+            std::min(99, static_cast<int>(std::floor(static_cast<double>(done) / total * 100)));
         if (pct != m_lastPct) {
             m_lastPct = pct;
             m_services.showPercent(pct);
@@ -157,14 +161,17 @@ private:
     bool m_questionAnswered = false; // the 999 question needs no prompt wake-up any more
     std::mutex m_mutex;
     std::condition_variable m_rowFinished;
-    // Each on its own cache line: every thread reads abort before every character, while done
-    // and nextRow are written by them all the time.
+    // Each on a cache line of its own: every thread reads abort before every character and takes
+    // the next row from nextRow, and each writes its progress often.
     alignas(64) std::atomic<int> m_nextRow{0};
     alignas(64) std::atomic<bool> m_abort{false};
-    alignas(64) std::atomic<qint64> m_done{0};
+    struct alignas(64) Progress {
+        std::atomic<qint64> columns{0};
+    };
+    std::vector<Progress> m_done; // per thread, the raster columns converted
 
     // The calling thread's own.
-    std::chrono::steady_clock::time_point m_nextLook;
+    alignas(64) std::chrono::steady_clock::time_point m_nextLook;
     int m_lastPct = -1;
     bool m_cut999 = false;
     int m_nextLine = 0; // lines before this one are finished and their question is settled

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -20,8 +21,8 @@ class RowTicker {
 public:
     // One thread: every character goes to the services.
     RowTicker(RunServices& services, int lines, int colsPx, int& lastPct);
-    // Several threads: progress into done, the abort request from abort; look, when given, is
-    // called every few characters and between large pieces of work.
+    // Several threads: this thread's progress into done, the abort request from abort; look, when
+    // given, is called every few hundred characters and between large pieces of work.
     RowTicker(std::atomic<bool>& abort, std::atomic<qint64>& done,
               const std::function<void()>* look = nullptr);
 
@@ -37,7 +38,7 @@ public:
             return reportAndYield(x);
         if (++m_count % creditEvery == 0) {
             credit(x);
-            if (m_look != nullptr)
+            if (m_look != nullptr && m_count % lookEvery == 0)
                 (*m_look)();
         }
         return !m_abort->load(std::memory_order_relaxed);
@@ -56,6 +57,7 @@ public:
 
 private:
     static constexpr int creditEvery = 64;
+    static constexpr int lookEvery = 512;
     bool reportAndYield(int x);
     int percentAt(int x) const;
     void credit(int x);
@@ -117,20 +119,22 @@ private:
 // rows.scratch(), and hands the finished text off. Returns the run's outcome.
 template <typename Rows>
 ConvOutcome convertRows(const RowRunner& runner, const Rows& rows, RunServices& services) {
-    // Each thread's scratch on cache lines of its own: a row writes into its scratch (vector
-    // ends, counters) before every character, and a neighbouring thread reading its own on the
-    // same line would wait for that line every time.
+    // Each thread's scratch is made by that thread, on its first row: the memory it writes before
+    // every character then comes from that thread's own heap, away from the lines that other
+    // threads write or read all the time (a shared line makes both wait for it at every access).
+    // The slots themselves lie on cache lines of their own for the same reason.
     struct alignas(64) Slot {
-        decltype(std::declval<const Rows&>().scratch()) scratch;
+        std::optional<decltype(std::declval<const Rows&>().scratch())> scratch;
     };
-    std::vector<Slot> perThread;
-    for (int slot = 0; slot < runner.threads(); ++slot)
-        perThread.push_back(Slot{rows.scratch()});
+    std::vector<Slot> perThread(static_cast<size_t>(runner.threads()));
     QString out;
     const ConvOutcome outcome = runner.run(
         services,
         [&](int r, int slot, RowTicker& ticker, QString& line) {
-            return rows.convert(r, perThread[static_cast<size_t>(slot)].scratch, ticker, line);
+            auto& scratch = perThread[static_cast<size_t>(slot)].scratch;
+            if (!scratch)
+                scratch.emplace(rows.scratch());
+            return rows.convert(r, *scratch, ticker, line);
         },
         out);
     if (outcome == ConvOutcome::HandedOff)
