@@ -16,13 +16,13 @@
 // On one thread it calls the run's services exactly as a plain loop would (the percentage when it
 // changes, then yieldAndCheckAbort); on several threads it only counts the work done and reads
 // the shared abort flag, and on the thread that started the run it also calls look every few
-// characters, which talks to the services when their time has come.
+// hundred characters, which talks to the services when their time has come.
 class RowTicker {
 public:
     // One thread: every character goes to the services.
     RowTicker(RunServices& services, int lines, int colsPx, int& lastPct);
     // Several threads: this thread's progress into done, the abort request from abort; look, when
-    // given, is called every few hundred characters and between large pieces of work.
+    // given, is called every 256 characters and between large pieces of work.
     RowTicker(std::atomic<bool>& abort, std::atomic<qint64>& done,
               const std::function<void()>* look = nullptr);
 
@@ -57,7 +57,7 @@ public:
 
 private:
     static constexpr int creditEvery = 64;
-    static constexpr int lookEvery = 512;
+    static constexpr int lookEvery = 256;
     bool reportAndYield(int x);
     int percentAt(int x) const;
     void credit(int x);
