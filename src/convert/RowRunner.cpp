@@ -45,17 +45,18 @@ QString joinLines(std::vector<QString>& lines) {
 // idles. Between characters, every poll interval, the calling thread looks at the services.
 class RowCrew {
 public:
-    RowCrew(RunServices& services, const RowFunction& convertRow, int lines, int colsPx)
+    RowCrew(RunServices& services, const RowFunction& convertRow, int lines, int colsPx,
+            int threads)
         : m_services(services), m_convertRow(convertRow), m_lines(lines), m_colsPx(colsPx),
           m_text(static_cast<size_t>(lines)), m_ends(static_cast<size_t>(lines), RowEnd::Aborted),
-          m_finished(static_cast<size_t>(lines), 0) {}
+          m_finished(static_cast<size_t>(lines), 0), m_done(static_cast<size_t>(threads)) {}
 
-    ConvOutcome run(int threads, QString& out) {
-        m_done = std::vector<Progress>(static_cast<size_t>(threads));
+    ConvOutcome run(QString& out) {
         // A run stopped during its preparation starts no helper and converts no row.
         look();
         {
-            const WorkerPool::Crew helpers(m_stopped ? 0 : threads - 1, [this](int task) {
+            const int helperCount = m_stopped ? 0 : static_cast<int>(m_done.size()) - 1;
+            const WorkerPool::Crew helpers(helperCount, [this](int task) {
                 RowTicker ticker(m_abort, m_done[static_cast<size_t>(task) + 1].columns);
                 convertRows(task + 1, ticker);
             });
@@ -229,8 +230,9 @@ RowRunner::RowRunner(int lines, int colsPx, int threads, double work)
 
 ConvOutcome RowRunner::run(RunServices& services, const RowFunction& convertRow,
                            QString& out) const {
-    return m_threads == 1 ? runOneThread(services, convertRow, out)
-                          : runThreads(services, convertRow, out);
+    if (m_threads == 1)
+        return runOneThread(services, convertRow, out);
+    return RowCrew(services, convertRow, m_lines, m_colsPx, m_threads).run(out);
 }
 
 ConvOutcome RowRunner::runOneThread(RunServices& services, const RowFunction& convertRow,
@@ -253,10 +255,4 @@ ConvOutcome RowRunner::runOneThread(RunServices& services, const RowFunction& co
     }
     out = joinLines(lines);
     return ConvOutcome::HandedOff;
-}
-
-ConvOutcome RowRunner::runThreads(RunServices& services, const RowFunction& convertRow,
-                                  QString& out) const {
-    RowCrew crew(services, convertRow, m_lines, m_colsPx);
-    return crew.run(m_threads, out);
 }

@@ -107,8 +107,6 @@ public:
 private:
     ConvOutcome runOneThread(RunServices& services, const RowFunction& convertRow,
                              QString& out) const;
-    ConvOutcome runThreads(RunServices& services, const RowFunction& convertRow,
-                           QString& out) const;
 
     int m_lines;
     int m_colsPx;

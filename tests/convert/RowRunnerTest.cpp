@@ -1,6 +1,7 @@
 // Rows on several threads: the thread that starts the run converts rows too, yet it alone talks
 // to the services, and it still looks at them every few milliseconds in the middle of its own
-// long rows.
+// long rows. (Line order and the single 999 question are checked against the plain converters in
+// ConvDifferentialTest.)
 
 #include "convert/RowRunner.h"
 
@@ -9,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include <algorithm>
 #include <thread>
 
 namespace {
@@ -37,10 +37,6 @@ public:
         const bool recorded = RecordingServices::yieldAndCheckAbort();
         return recorded || (abortAfterMs >= 0 && clock.elapsed() >= abortAfterMs);
     }
-    bool confirmCut999() override {
-        check();
-        return RecordingServices::confirmCut999();
-    }
 };
 
 } // namespace
@@ -49,7 +45,6 @@ class RowRunnerTest : public QObject {
     Q_OBJECT
 private slots:
     void callingThreadLooksInItsOwnRow();
-    void linesInOrderAndOneQuestion();
 };
 
 void RowRunnerTest::callingThreadLooksInItsOwnRow() {
@@ -84,36 +79,6 @@ void RowRunnerTest::callingThreadLooksInItsOwnRow() {
     QVERIFY(slotZeroOnCaller.load());
     QVERIFY(services.allOnCaller);
     QVERIFY(out.isEmpty());
-}
-
-void RowRunnerTest::linesInOrderAndOneQuestion() {
-    // Every third row reaches 999 characters; rows take different times so that they finish out
-    // of order.
-    constexpr int lines = 60;
-    CallingThreadServices services;
-    const RowRunner runner(lines, 1000, 3, 1e12);
-    QString out;
-    const ConvOutcome outcome = runner.run(
-        services,
-        [](int r, int, RowTicker& ticker, QString& line) {
-            const int length = r % 3 == 0 ? 999 : r % 7 + 1;
-            for (int x = 0; x < length; ++x) {
-                if (!ticker.beforeCharacter(x))
-                    return RowEnd::Aborted;
-                line += QChar(u'A' + r % 26);
-            }
-            std::this_thread::sleep_for(std::chrono::microseconds((r * 37) % 500));
-            return r % 3 == 0 ? RowEnd::Reached999 : RowEnd::Done;
-        },
-        out);
-    QCOMPARE(outcome, ConvOutcome::HandedOff);
-    const QStringList got = out.split(QStringLiteral("\r\n"));
-    QCOMPARE(got.size(), lines);
-    for (int r = 0; r < lines; ++r)
-        QCOMPARE(got[r], QString(r % 3 == 0 ? 999 : r % 7 + 1, QChar(u'A' + r % 26)));
-    QCOMPARE(services.questions999, 1);
-    QVERIFY(services.allOnCaller);
-    QVERIFY(std::is_sorted(services.percents.begin(), services.percents.end()));
 }
 
 QTEST_GUILESS_MAIN(RowRunnerTest)
