@@ -1,6 +1,7 @@
 #include "convert/BandWork.h"
 
 #include "convert/WorkerPool.h"
+#include "platform/VectorRegisters.h"
 
 #include <algorithm>
 #include <atomic>
@@ -18,6 +19,7 @@ bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
          const std::function<void(qint64 first, qint64 last)>& work) {
     const qint64 bands = (rows + bandRows - 1) / bandRows;
     const auto bandWork = [&](qint64 band) {
+        VectorRegisters::clearUpperHalves();
         const qint64 first = band * bandRows;
         work(first, std::min(rows, first + bandRows));
     };

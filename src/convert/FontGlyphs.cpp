@@ -1,5 +1,7 @@
 #include "convert/FontGlyphs.h"
 
+#include "platform/VectorRegisters.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -55,6 +57,9 @@ void FontGlyphs::drawIntoBox(const QString& character, int width, int height) co
     const QPointF baseline(0, m_ascent);
     if (!direct().draw(*m_painter, baseline, character))
         m_painter->drawText(baseline, character);
+    // Qt's fills return with the AVX registers' upper halves in use; the counting that follows
+    // is SSE code.
+    VectorRegisters::clearUpperHalves();
 }
 
 GlyphBitmap FontGlyphs::drawCharacter(const QString& character, int width, int height) const {

@@ -2,6 +2,7 @@
 
 #include "convert/ConversionInput.h"
 #include "convert/RunServices.h"
+#include "platform/VectorRegisters.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -27,6 +28,7 @@ public:
               const std::function<void()>* look = nullptr);
 
     void startRow(int r) {
+        VectorRegisters::clearUpperHalves();
         m_row = r;
         m_credited = 0;
         m_count = 0;
