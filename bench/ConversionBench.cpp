@@ -7,6 +7,7 @@
 #include "convert/FontGlyphs.h"
 #include "convert/FontSetup.h"
 #include "convert/RunPreparation.h"
+#include "platform/MemoryReuse.h"
 #include "platform/PictureLoader.h"
 
 #include <QGuiApplication>
@@ -98,6 +99,7 @@ BENCHMARK(twoLevel)
 BENCHMARK(normal)->ArgNames({"lines"})->Arg(100)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
+    MemoryReuse::keepFreedMemory();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

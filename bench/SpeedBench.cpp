@@ -17,6 +17,7 @@
 #include "convert/FontSetup.h"
 #include "convert/RunPreparation.h"
 #include "convert/ScreenSums.h"
+#include "platform/MemoryReuse.h"
 #include "platform/PictureLoader.h"
 
 #include <QGuiApplication>
@@ -240,6 +241,7 @@ BENCHMARK(absDiffKernel)
     ->ArgsProduct({{112, 256}, {0, 1, 2}, {0, 1}});
 
 int main(int argc, char** argv) {
+    MemoryReuse::keepFreedMemory();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

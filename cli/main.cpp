@@ -11,6 +11,7 @@
 #include "convert/RunMessages.h"
 #include "convert/SliderModel.h"
 #include "platform/Cp932.h"
+#include "platform/MemoryReuse.h"
 #include "platform/PictureLoader.h"
 #include "platform/SafeFileWriter.h"
 
@@ -110,6 +111,7 @@ int endProcess(int exitCode) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    MemoryReuse::keepFreedMemory();
     // QGuiApplication takes options such as -reverse for itself: keep the command line as given.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

@@ -10,11 +10,13 @@
 #include "app/fomMain.h"
 #include "convert/ConvDispatch.h"
 #include "convert/FontSetup.h"
+#include "platform/MemoryReuse.h"
 
 #include <QApplication>
 #include <QSessionManager>
 
 int main(int argc, char* argv[]) {
+    MemoryReuse::keepFreedMemory();
     // QApplication takes options such as -reverse for itself: keep the command line as given.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
