@@ -5,7 +5,8 @@
 
 RowBrightness::RowBrightness(const PictureBuffer& buffer, const RasterMapping& raster, int lines,
                              int rowHeight, int columns, const LevelPair& levels,
-                             const AbortPoll& poll, int threads)
+                             const AbortPoll& poll, int threads,
+                             const std::function<void()>& ownFirst)
     : m_rowHeight(rowHeight), m_levels(levels) {
     SampledLines sampledColumns = SampledLines::of(
         columns, [&](qint64 xv) { return raster.sourceColumn(static_cast<int>(xv)); });
@@ -31,8 +32,9 @@ RowBrightness::RowBrightness(const PictureBuffer& buffer, const RasterMapping& r
     };
     m_rowOf = std::move(sampledRows.indexOf);
     m_columnOf = std::move(sampledColumns.indexOf);
-    m_stopped = !BandWork::run(static_cast<qint64>(sourceRows.size()),
-                               AbortPolling::rowsPerLook(m_width), threads, poll, lumaBand);
+    m_stopped =
+        !BandWork::run(static_cast<qint64>(sourceRows.size()), AbortPolling::rowsPerLook(m_width),
+                       threads, poll, lumaBand, ownFirst);
 }
 
 const double* RowBrightness::row(int r, std::vector<double>& scratch) const {

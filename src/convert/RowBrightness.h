@@ -5,6 +5,7 @@
 #include "convert/Sampling.h"
 #include "platform/LargePageAllocator.h"
 
+#include <functional>
 #include <vector>
 
 // What each text row of the normal converter sees of the picture: for every source column that
@@ -17,10 +18,11 @@ public:
     // lines text rows of rowHeight raster rows, raster columns 0..columns-1. The lumas are
     // taken in bands of rows on up to threads threads (see BandWork::run); poll is looked at
     // before each band the calling thread takes. When it stops the walk, stopped() says so and
-    // no row may be read.
+    // no row may be read. ownFirst, when given, is done by the calling thread first, while the
+    // other threads already take in the lumas.
     RowBrightness(const PictureBuffer& buffer, const RasterMapping& raster, int lines,
                   int rowHeight, int columns, const LevelPair& levels, const AbortPoll& poll,
-                  int threads);
+                  int threads, const std::function<void()>& ownFirst = {});
 
     bool stopped() const { return m_stopped; }
 

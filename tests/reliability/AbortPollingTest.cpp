@@ -13,10 +13,13 @@
 #include "convert/SelCopy.h"
 #include "convert/SourcePlane.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -95,6 +98,7 @@ private slots:
     void abortWhileWalkingThePicture_data();
     void abortWhileWalkingThePicture();
     void bandsOnSeveralThreads();
+    void ownWorkBesideTheBands();
     void abortWhileMeasuringOnTwoThreads();
 };
 
@@ -284,8 +288,52 @@ void AbortPollingTest::bandsOnSeveralThreads() {
     }
 }
 
-// A run on two threads measures its palette on both: an abort seen while measuring still ends
-// the run at once, with nothing handed off.
+// The calling thread's own work runs while the other threads already take bands; then it takes
+// bands too, each looked at before. A run stopped at its first look does neither.
+void AbortPollingTest::ownWorkBesideTheBands() {
+    for (const int threads : {1, 2, 3}) {
+        std::vector<std::atomic<int>> done(40);
+        int looks = 0;
+        bool sawBandBeside = false;
+        const std::thread::id caller = std::this_thread::get_id();
+        bool ownOnCaller = false;
+        QVERIFY(BandWork::run(
+            40, 2, threads, countingPoll(looks, 1 << 30),
+            [&](qint64 first, qint64 last) {
+                for (qint64 r = first; r < last; ++r)
+                    ++done[static_cast<size_t>(r)];
+            },
+            [&] {
+                ownOnCaller = std::this_thread::get_id() == caller;
+                QElapsedTimer clock;
+                clock.start();
+                while (threads > 1 && !sawBandBeside && clock.elapsed() < 5000)
+                    sawBandBeside = std::any_of(done.begin(), done.end(),
+                                                [](const std::atomic<int>& n) { return n > 0; });
+            }));
+        QVERIFY(ownOnCaller);
+        QCOMPARE(sawBandBeside, threads > 1);
+        QVERIFY(std::all_of(done.begin(), done.end(),
+                            [](const std::atomic<int>& n) { return n == 1; }));
+        QVERIFY(looks >= 1 && looks <= 21);
+        if (threads == 1)
+            QCOMPARE(looks, 21);
+
+        looks = 0;
+        bool ownRan = false;
+        int bandsRun = 0;
+        QVERIFY(!BandWork::run(
+            40, 2, threads, countingPoll(looks, 1), [&](qint64, qint64) { ++bandsRun; },
+            [&] { ownRan = true; }));
+        QCOMPARE(looks, 1);
+        QVERIFY(!ownRan);
+        QCOMPARE(bandsRun, 0);
+    }
+}
+
+// A run on two threads measures its palette's widths on both, and its brightness while the other
+// thread takes in the picture: an abort seen while measuring still ends the run at once, with
+// nothing handed off.
 void AbortPollingTest::abortWhileMeasuringOnTwoThreads() {
     qputenv("CHARLOOM_THREADS", "2");
     CountingGlyphs glyphs;
