@@ -44,8 +44,15 @@ bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
         }
     });
     bool looked = !ownFirst;
-    if (ownFirst)
-        ownFirst();
+    if (ownFirst) {
+        // Own work that ends the run by throwing stops the helpers before their next band.
+        try {
+            ownFirst();
+        } catch (...) {
+            stopped = true;
+            throw;
+        }
+    }
     for (qint64 band = next++; band < bands; band = next++) {
         if (!looked && AbortPolling::stop(poll)) {
             stopped = true;

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -329,6 +330,27 @@ void AbortPollingTest::ownWorkBesideTheBands() {
         QVERIFY(!ownRan);
         QCOMPARE(bandsRun, 0);
     }
+
+    // Own work that ends the run by throwing (an abort while measuring) stops the helpers too.
+    std::atomic<int> slowBands{0};
+    bool thrown = false;
+    try {
+        BandWork::run(
+            1000, 1, 2, {},
+            [&](qint64, qint64) {
+                ++slowBands;
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            },
+            [&] {
+                while (slowBands == 0)
+                    std::this_thread::yield();
+                throw 1;
+            });
+    } catch (int) {
+        thrown = true;
+    }
+    QVERIFY(thrown);
+    QVERIFY2(slowBands < 500, qPrintable(QString::number(slowBands)));
 }
 
 // A run on two threads measures its palette's widths on both, and its brightness while the other
