@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll, int threads) {
+PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll, int threads,
+                         const std::function<void()>& ownFirst) {
     PictureBuffer buffer;
     if (image.isNull() || image.width() < 1 || image.height() < 1)
         return buffer;
@@ -31,7 +32,8 @@ PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll, int threads
             std::fill_n(row + 3 * buffer.width, padding, uchar{0});
         }
     };
-    if (!BandWork::run(buffer.height, AbortPolling::rowsPerLook(buffer.width), threads, poll, fill))
+    if (!BandWork::run(buffer.height, AbortPolling::rowsPerLook(buffer.width), threads, poll, fill,
+                       ownFirst))
         return PictureBuffer();
     return buffer;
 }
