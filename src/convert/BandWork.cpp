@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 
 namespace BandWork {
 
@@ -17,7 +18,7 @@ constexpr qint64 bandsForThreads = 4;
 
 bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
          const std::function<void(qint64 first, qint64 last)>& work,
-         const std::function<void()>& ownFirst) {
+         const std::function<void()>& ownFirst, const std::function<bool()>& spare) {
     const qint64 bands = (rows + bandRows - 1) / bandRows;
     const auto bandWork = [&](qint64 band) {
         VectorRegisters::clearUpperHalves();
@@ -34,13 +35,23 @@ bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
         return false;
     std::atomic<qint64> next{0};
     std::atomic<bool> stopped{false};
+    std::atomic<bool> ownDone{!ownFirst};
+    const bool spareBeside = ownFirst && spare;
     const qint64 helperCount =
-        std::min<qint64>(std::max(threads, 1) - 1, ownFirst ? bands : bands - 1);
+        std::min<qint64>(std::max(threads, 1) - 1, spareBeside ? std::numeric_limits<qint64>::max()
+                                                   : ownFirst  ? bands
+                                                               : bands - 1);
     WorkerPool::Crew helpers(static_cast<int>(helperCount), [&](int) {
         for (qint64 band = next++; band < bands; band = next++) {
             if (stopped.load(std::memory_order_relaxed))
                 return;
             bandWork(band);
+        }
+        if (spareBeside) {
+            VectorRegisters::clearUpperHalves();
+            while (!ownDone.load(std::memory_order_relaxed) &&
+                   !stopped.load(std::memory_order_relaxed) && spare()) {
+            }
         }
     });
     bool looked = !ownFirst;
@@ -52,6 +63,7 @@ bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
             stopped = true;
             throw;
         }
+        ownDone = true;
     }
     for (qint64 band = next++; band < bands; band = next++) {
         if (!looked && AbortPolling::stop(poll)) {

@@ -289,8 +289,9 @@ void AbortPollingTest::bandsOnSeveralThreads() {
     }
 }
 
-// The calling thread's own work runs while the other threads already take bands; then it takes
-// bands too, each looked at before. A run stopped at its first look does neither.
+// The calling thread's own work runs while the other threads already take bands, and then spare
+// work until it ends; then it takes bands too, each looked at before. A run stopped at its first
+// look does neither.
 void AbortPollingTest::ownWorkBesideTheBands() {
     for (const int threads : {1, 2, 3}) {
         std::vector<std::atomic<int>> done(40);
@@ -298,6 +299,8 @@ void AbortPollingTest::ownWorkBesideTheBands() {
         bool sawBandBeside = false;
         const std::thread::id caller = std::this_thread::get_id();
         bool ownOnCaller = false;
+        std::atomic<int> spareCalls{0};
+        int spareCallsAtOwnEnd = 0;
         QVERIFY(BandWork::run(
             40, 2, threads, countingPoll(looks, 1 << 30),
             [&](qint64 first, qint64 last) {
@@ -308,12 +311,20 @@ void AbortPollingTest::ownWorkBesideTheBands() {
                 ownOnCaller = std::this_thread::get_id() == caller;
                 QElapsedTimer clock;
                 clock.start();
-                while (threads > 1 && !sawBandBeside && clock.elapsed() < 5000)
+                while (threads > 1 && (!sawBandBeside || spareCalls < 3) && clock.elapsed() < 5000)
                     sawBandBeside = std::any_of(done.begin(), done.end(),
                                                 [](const std::atomic<int>& n) { return n > 0; });
+                spareCallsAtOwnEnd = spareCalls;
+            },
+            // Never out of spare work: the run ends only because the helpers stop with the own
+            // work.
+            [&] {
+                ++spareCalls;
+                return true;
             }));
         QVERIFY(ownOnCaller);
         QCOMPARE(sawBandBeside, threads > 1);
+        QVERIFY(threads == 1 ? spareCalls == 0 : spareCallsAtOwnEnd >= 3);
         QVERIFY(std::all_of(done.begin(), done.end(),
                             [](const std::atomic<int>& n) { return n == 1; }));
         QVERIFY(looks >= 1 && looks <= 21);
