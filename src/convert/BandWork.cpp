@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <limits>
 
 namespace BandWork {
 
@@ -17,60 +16,36 @@ constexpr qint64 bandsForThreads = 4;
 } // namespace
 
 bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
-         const std::function<void(qint64 first, qint64 last)>& work,
-         const std::function<void()>& ownFirst, const std::function<bool()>& spare) {
+         const std::function<void(qint64 first, qint64 last)>& work) {
     const qint64 bands = (rows + bandRows - 1) / bandRows;
     const auto bandWork = [&](qint64 band) {
         VectorRegisters::clearUpperHalves();
         const qint64 first = band * bandRows;
         work(first, std::min(rows, first + bandRows));
     };
-    if (bands == 0 && !ownFirst)
+    if (bands == 0)
         return true;
-    // The first look comes before any thread starts, so a run stopped already starts none, and
-    // the calling thread always looks at least once. It stands for the look before the calling
-    // thread's first band unless the thread has work of its own first. On one thread this is a
-    // look before every band.
+    // The first band's look comes before any thread starts, so a run stopped already starts
+    // none, and the calling thread always looks at least once; that band is its own. On one
+    // thread this is a look before every band.
     if (AbortPolling::stop(poll))
         return false;
-    std::atomic<qint64> next{0};
+    std::atomic<qint64> next{1};
     std::atomic<bool> stopped{false};
-    std::atomic<bool> ownDone{!ownFirst};
-    const bool spareBeside = ownFirst && spare;
-    const qint64 helperCount =
-        std::min<qint64>(std::max(threads, 1) - 1, spareBeside ? std::numeric_limits<qint64>::max()
-                                                   : ownFirst  ? bands
-                                                               : bands - 1);
+    const qint64 helperCount = std::min<qint64>(std::max(threads, 1), bands) - 1;
     WorkerPool::Crew helpers(static_cast<int>(helperCount), [&](int) {
         for (qint64 band = next++; band < bands; band = next++) {
             if (stopped.load(std::memory_order_relaxed))
                 return;
             bandWork(band);
         }
-        if (spareBeside) {
-            VectorRegisters::clearUpperHalves();
-            while (!ownDone.load(std::memory_order_relaxed) &&
-                   !stopped.load(std::memory_order_relaxed) && spare()) {
-            }
-        }
     });
-    bool looked = !ownFirst;
-    if (ownFirst) {
-        // Own work that ends the run by throwing stops the helpers before their next band.
-        try {
-            ownFirst();
-        } catch (...) {
-            stopped = true;
-            throw;
-        }
-        ownDone = true;
-    }
+    bandWork(0);
     for (qint64 band = next++; band < bands; band = next++) {
-        if (!looked && AbortPolling::stop(poll)) {
+        if (AbortPolling::stop(poll)) {
             stopped = true;
             break;
         }
-        looked = false;
         bandWork(band);
     }
     helpers.join();

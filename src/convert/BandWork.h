@@ -14,12 +14,8 @@ namespace BandWork {
 // threads threads. The calling thread looks at poll before each band it takes, as one thread
 // looks before every band; on a stop the other threads end before their next band. Returns
 // false when stopped: some bands are then left undone.
-// ownFirst, when given, is work of the calling thread's own that it does first, after the
-// first look, while the other threads already take bands; then it takes bands too. The other
-// threads, once no band is left, call spare while ownFirst still runs, until it answers false.
 bool run(qint64 rows, qint64 bandRows, int threads, const AbortPoll& poll,
-         const std::function<void(qint64 first, qint64 last)>& work,
-         const std::function<void()>& ownFirst = {}, const std::function<bool()>& spare = {});
+         const std::function<void(qint64 first, qint64 last)>& work);
 
 // The threads for a walk over this many pixels: requested when positive; otherwise one for a
 // picture of a few bands (starting a thread would cost more than it saves), all processors

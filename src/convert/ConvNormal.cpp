@@ -1,5 +1,6 @@
 #include "convert/ConvNormal.h"
 
+#include "convert/GlyphThreads.h"
 #include "convert/RowBrightness.h"
 #include "convert/RowRunner.h"
 #include "convert/RunPreparation.h"
@@ -14,25 +15,26 @@ namespace {
 
 // Brightness of each palette character on its ground, normalised to 0..1. With a white ground a
 // blank measures 1; with the reversed black ground the strokes are what is bright. The
-// characters are drawn on the calling thread alone: Qt's text drawing takes a process-wide lock
-// for every glyph, so other threads drawing beside it gain nothing, and they take in the
-// picture's lumas meanwhile.
-std::vector<double> measureDensities(const ConversionInput& input, const PreparedRun& run) {
+// characters are drawn on all threads, each with its own copy of the measuring box.
+std::vector<double> measureDensities(const ConversionInput& input, const PreparedRun& run,
+                                     int threads) {
     const qsizetype n = run.palette.size();
     std::vector<double> density(static_cast<size_t>(n), 0.0);
-    for (qsizetype i = 0; i < n; ++i) {
-        if (!isCandidate(run, i))
-            continue;
-        const QString& c = run.palette[i];
-        const int w = run.charWidth[static_cast<size_t>(i)];
-        const int h = static_cast<int>(Numbers::roundHalfEven(input.glyphs.textHeight(c)));
-        if (h < 1)
-            continue;
-        const qint64 strokes = input.glyphs.strokeCount(c, w, h);
-        const qint64 bright = input.settings.RvFlg ? strokes : qint64{w} * h - strokes;
-        density[static_cast<size_t>(i)] =
-            static_cast<double>(bright) / (w * static_cast<double>(h));
-    }
+    GlyphThreads::forEach(input.glyphs, density.size(), threads, [&](const GlyphSource& source) {
+        return [&](size_t k) {
+            const qsizetype i = static_cast<qsizetype>(k);
+            if (!isCandidate(run, i))
+                return;
+            const QString& c = run.palette[i];
+            const int w = run.charWidth[k];
+            const int h = static_cast<int>(Numbers::roundHalfEven(source.textHeight(c)));
+            if (h < 1)
+                return;
+            const qint64 strokes = source.strokeCount(c, w, h);
+            const qint64 bright = input.settings.RvFlg ? strokes : qint64{w} * h - strokes;
+            density[k] = static_cast<double>(bright) / (w * static_cast<double>(h));
+        };
+    });
     bool first = true;
     double lo = 0;
     double hi = 0;
@@ -240,10 +242,10 @@ ConversionResult ConvNormalWithThreads(const ConversionInput& input, RunServices
     const double work = static_cast<double>(lines) * run.raster.colsPx *
                         (run.rowHeight + static_cast<double>(run.palette.size()) / 4);
     const RowRunner runner(lines, run.raster.colsPx, threads, work);
-    std::vector<double> density;
-    const RowBrightness brightness(
-        run.buffer, run.raster, lines, run.rowHeight, columnsReached(run), input.levels,
-        abortPoll(services), runner.threads(), [&] { density = measureDensities(input, run); });
+    std::vector<double> density = measureDensities(input, run, threads);
+    const RowBrightness brightness(run.buffer, run.raster, lines, run.rowHeight,
+                                   columnsReached(run), input.levels, abortPoll(services),
+                                   runner.threads());
     if (brightness.stopped()) {
         result.outcome = takeAbort(services);
         return result;

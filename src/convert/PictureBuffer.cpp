@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll, int threads,
-                         const std::function<void()>& ownFirst) {
+PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll, int threads) {
     PictureBuffer buffer;
     if (image.isNull() || image.width() < 1 || image.height() < 1)
         return buffer;
@@ -32,8 +31,7 @@ PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll, int threads
             std::fill_n(row + 3 * buffer.width, padding, uchar{0});
         }
     };
-    if (!BandWork::run(buffer.height, AbortPolling::rowsPerLook(buffer.width), threads, poll, fill,
-                       ownFirst))
+    if (!BandWork::run(buffer.height, AbortPolling::rowsPerLook(buffer.width), threads, poll, fill))
         return PictureBuffer();
     return buffer;
 }

@@ -6,7 +6,6 @@
 
 #include <QImage>
 
-#include <functional>
 #include <vector>
 
 // The pixels of a picture as a 24-bit, bottom-up bitmap: rows padded to 4 bytes, each pixel
@@ -30,7 +29,5 @@ struct PictureBuffer {
 
 // Reads an image once into the 24-bit bottom-up buffer, with a look at poll before each band of
 // rows, on up to threads threads (see BandWork::run). When the poll stops it, the buffer is
-// empty. ownFirst, when given, is done by the calling thread first, while the other threads
-// already fill the buffer; an empty image has nothing to fill, and then it is not done.
-PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll = {}, int threads = 1,
-                         const std::function<void()>& ownFirst = {});
+// empty.
+PictureBuffer BufFromPic(const QImage& image, const AbortPoll& poll = {}, int threads = 1);

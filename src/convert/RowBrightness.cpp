@@ -3,13 +3,9 @@
 #include "convert/BandWork.h"
 #include "convert/SampledLines.h"
 
-#include <algorithm>
-#include <atomic>
-
 RowBrightness::RowBrightness(const PictureBuffer& buffer, const RasterMapping& raster, int lines,
                              int rowHeight, int columns, const LevelPair& levels,
-                             const AbortPoll& poll, int threads,
-                             const std::function<void()>& ownFirst)
+                             const AbortPoll& poll, int threads)
     : m_rowHeight(rowHeight), m_levels(levels) {
     SampledLines sampledColumns = SampledLines::of(
         columns, [&](qint64 xv) { return raster.sourceColumn(static_cast<int>(xv)); });
@@ -35,27 +31,11 @@ RowBrightness::RowBrightness(const PictureBuffer& buffer, const RasterMapping& r
     };
     m_rowOf = std::move(sampledRows.indexOf);
     m_columnOf = std::move(sampledColumns.indexOf);
-    // Left uninitialised: only the rows summed ahead are touched.
-    if (ownFirst && threads > 1)
-        m_summed.resize(static_cast<size_t>(lines) * width);
-    std::atomic<int> nextSum{0};
-    const auto sumAhead = [&] {
-        const int r = nextSum++;
-        if (r >= lines)
-            return false;
-        sumRow(r, m_summed.data() + static_cast<size_t>(r) * width);
-        return true;
-    };
     m_stopped = !BandWork::run(static_cast<qint64>(sourceRows.size()),
-                               AbortPolling::rowsPerLook(m_width), threads, poll, lumaBand,
-                               ownFirst, m_summed.empty() ? std::function<bool()>() : sumAhead);
-    // Every row taken was summed before its thread ended.
-    m_rowsSummed = std::min(nextSum.load(), lines);
+                               AbortPolling::rowsPerLook(m_width), threads, poll, lumaBand);
 }
 
 const double* RowBrightness::row(int r, std::vector<double>& scratch) const {
-    if (r < m_rowsSummed)
-        return m_summed.data() + static_cast<size_t>(r) * static_cast<size_t>(m_width);
     scratch.resize(static_cast<size_t>(m_width));
     sumRow(r, scratch.data());
     return scratch.data();

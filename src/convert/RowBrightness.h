@@ -5,7 +5,6 @@
 #include "convert/Sampling.h"
 #include "platform/LargePageAllocator.h"
 
-#include <functional>
 #include <vector>
 
 // What each text row of the normal converter sees of the picture: for every source column that
@@ -18,15 +17,14 @@ public:
     // lines text rows of rowHeight raster rows, raster columns 0..columns-1. The lumas are
     // taken in bands of rows on up to threads threads (see BandWork::run); poll is looked at
     // before each band the calling thread takes. When it stops the walk, stopped() says so and
-    // no row may be read. ownFirst, when given, is done by the calling thread first, while the
-    // other threads take in the lumas and then, until it is done, sum rows from the top.
+    // no row may be read.
     RowBrightness(const PictureBuffer& buffer, const RasterMapping& raster, int lines,
                   int rowHeight, int columns, const LevelPair& levels, const AbortPoll& poll,
-                  int threads, const std::function<void()>& ownFirst = {});
+                  int threads);
 
     bool stopped() const { return m_stopped; }
 
-    // Text row r's brightness per sampled source column: summed already, or now into scratch.
+    // Text row r's brightness per sampled source column, summed into scratch.
     const double* row(int r, std::vector<double>& scratch) const;
 
     // The index, in a row, of the source column that raster column xv samples.
@@ -42,8 +40,6 @@ private:
     LevelPair m_levels;
     std::vector<int> m_columnOf;
     std::vector<int> m_rowOf; // per raster row, its source row's place among those sampled
-    std::vector<double, LargePageAllocator<double>> m_lumas;  // sampled rows x sampled columns
-    std::vector<double, LargePageAllocator<double>> m_summed; // the rows summed ahead, in order
-    int m_rowsSummed = 0;
+    std::vector<double, LargePageAllocator<double>> m_lumas; // sampled rows x sampled columns
     bool m_stopped = false;
 };

@@ -1,34 +1,13 @@
 #include "convert/RunPreparation.h"
 
 #include "convert/BandWork.h"
+#include "convert/GlyphThreads.h"
 #include "convert/RunMessages.h"
 #include "convert/SelCopy.h"
 #include "convert/TblExpand.h"
 #include "platform/Numbers.h"
 
 #include <algorithm>
-
-namespace {
-
-// The palette expanded, the row height (unclamped, checked by the caller) and every character's
-// width. Drawn on the calling thread alone: Qt's text calls take a process-wide lock, so other
-// threads measuring beside it would only wait.
-qint64 measurePalette(const ConversionInput& input, const QString& paletteText, PreparedRun& run) {
-    const SettingsRecord& settings = input.settings;
-    run.palette = TblExpand(paletteText);
-    const QString text = run.palette.join(QString());
-    run.lineSpacePx = input.glyphs.pointsToPixels(settings.LineSpace);
-    const double textHeight = input.glyphs.textHeight(text);
-    run.charWidth.assign(static_cast<size_t>(run.palette.size()), 0);
-    for (qsizetype i = 0; i < run.palette.size(); ++i) {
-        const qint64 width = Numbers::roundHalfEven(input.glyphs.textWidth(run.palette[i]));
-        run.charWidth[static_cast<size_t>(i)] =
-            static_cast<int>(std::clamp<qint64>(width, 0, 1 << 20));
-    }
-    return Numbers::roundHalfEven(settings.LsConv == 0 ? run.lineSpacePx + textHeight : textHeight);
-}
-
-} // namespace
 
 std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QString& paletteText,
                                       RunServices& services, PreparedRun& run, int threads) {
@@ -53,11 +32,7 @@ std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QStrin
     }
     run.pictureThreads = BandWork::threadsFor(
         static_cast<qint64>(run.selectionCopy.width()) * run.selectionCopy.height(), threads);
-    // The palette is measured while the other threads take in the picture; what it finds is
-    // judged below, in the order the steps have always had.
-    qint64 rowHeight = 0;
-    run.buffer = BufFromPic(run.selectionCopy, poll, run.pictureThreads,
-                            [&] { rowHeight = measurePalette(input, paletteText, run); });
+    run.buffer = BufFromPic(run.selectionCopy, poll, run.pictureThreads);
     if (stopped)
         return takeAbort(services);
     if (run.buffer.size() < 1)
@@ -67,9 +42,25 @@ std::optional<ConvOutcome> prepareRun(const ConversionInput& input, const QStrin
     if (services.yieldAndCheckAbort())
         return ConvOutcome::Aborted;
 
+    run.palette = TblExpand(paletteText);
+    const QString text = run.palette.join(QString());
+    run.lineSpacePx = input.glyphs.pointsToPixels(settings.LineSpace);
+    const double textHeight = input.glyphs.textHeight(text);
+    const qint64 rowHeight =
+        Numbers::roundHalfEven(settings.LsConv == 0 ? run.lineSpacePx + textHeight : textHeight);
     if (!run.palette.isEmpty() && rowHeight < 1)
         return ConvOutcome::RowHeightTooSmall;
     run.rowHeight = static_cast<int>(std::min<qint64>(rowHeight, 1 << 20));
+
+    run.charWidth.assign(static_cast<size_t>(run.palette.size()), 0);
+    GlyphThreads::forEach(
+        input.glyphs, run.charWidth.size(), threads, [&](const GlyphSource& source) {
+            return [&](size_t k) {
+                const qint64 width = Numbers::roundHalfEven(
+                    source.textWidth(run.palette[static_cast<qsizetype>(k)]));
+                run.charWidth[k] = static_cast<int>(std::clamp<qint64>(width, 0, 1 << 20));
+            };
+        });
     if (std::none_of(run.charWidth.begin(), run.charWidth.end(), [](int w) { return w > 0; })) {
         services.showMessage(RunMessages::paletteHasNoUsableCharacter());
         return ConvOutcome::EmptyPalette;

@@ -13,14 +13,10 @@
 #include "convert/SelCopy.h"
 #include "convert/SourcePlane.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QTest>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -99,7 +95,6 @@ private slots:
     void abortWhileWalkingThePicture_data();
     void abortWhileWalkingThePicture();
     void bandsOnSeveralThreads();
-    void ownWorkBesideTheBands();
     void abortWhileMeasuringOnTwoThreads();
 };
 
@@ -289,84 +284,8 @@ void AbortPollingTest::bandsOnSeveralThreads() {
     }
 }
 
-// The calling thread's own work runs while the other threads already take bands, and then spare
-// work until it ends; then it takes bands too, each looked at before. A run stopped at its first
-// look does neither.
-void AbortPollingTest::ownWorkBesideTheBands() {
-    for (const int threads : {1, 2, 3}) {
-        std::vector<std::atomic<int>> done(40);
-        int looks = 0;
-        bool sawBandBeside = false;
-        const std::thread::id caller = std::this_thread::get_id();
-        bool ownOnCaller = false;
-        std::atomic<int> spareCalls{0};
-        int spareCallsAtOwnEnd = 0;
-        QVERIFY(BandWork::run(
-            40, 2, threads, countingPoll(looks, 1 << 30),
-            [&](qint64 first, qint64 last) {
-                for (qint64 r = first; r < last; ++r)
-                    ++done[static_cast<size_t>(r)];
-            },
-            [&] {
-                ownOnCaller = std::this_thread::get_id() == caller;
-                QElapsedTimer clock;
-                clock.start();
-                while (threads > 1 && (!sawBandBeside || spareCalls < 3) && clock.elapsed() < 5000)
-                    sawBandBeside = std::any_of(done.begin(), done.end(),
-                                                [](const std::atomic<int>& n) { return n > 0; });
-                spareCallsAtOwnEnd = spareCalls;
-            },
-            // Never out of spare work: the run ends only because the helpers stop with the own
-            // work.
-            [&] {
-                ++spareCalls;
-                return true;
-            }));
-        QVERIFY(ownOnCaller);
-        QCOMPARE(sawBandBeside, threads > 1);
-        QVERIFY(threads == 1 ? spareCalls == 0 : spareCallsAtOwnEnd >= 3);
-        QVERIFY(std::all_of(done.begin(), done.end(),
-                            [](const std::atomic<int>& n) { return n == 1; }));
-        QVERIFY(looks >= 1 && looks <= 21);
-        if (threads == 1)
-            QCOMPARE(looks, 21);
-
-        looks = 0;
-        bool ownRan = false;
-        int bandsRun = 0;
-        QVERIFY(!BandWork::run(
-            40, 2, threads, countingPoll(looks, 1), [&](qint64, qint64) { ++bandsRun; },
-            [&] { ownRan = true; }));
-        QCOMPARE(looks, 1);
-        QVERIFY(!ownRan);
-        QCOMPARE(bandsRun, 0);
-    }
-
-    // Own work that ends the run by throwing (an abort while measuring) stops the helpers too.
-    std::atomic<int> slowBands{0};
-    bool thrown = false;
-    try {
-        BandWork::run(
-            1000, 1, 2, {},
-            [&](qint64, qint64) {
-                ++slowBands;
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            },
-            [&] {
-                while (slowBands == 0)
-                    std::this_thread::yield();
-                throw 1;
-            });
-    } catch (int) {
-        thrown = true;
-    }
-    QVERIFY(thrown);
-    QVERIFY2(slowBands < 500, qPrintable(QString::number(slowBands)));
-}
-
-// A run on two threads measures its palette's widths on both, and its brightness while the other
-// thread takes in the picture: an abort seen while measuring still ends the run at once, with
-// nothing handed off.
+// A run on two threads measures its palette on both: an abort seen while measuring still ends
+// the run at once, with nothing handed off.
 void AbortPollingTest::abortWhileMeasuringOnTwoThreads() {
     qputenv("CHARLOOM_THREADS", "2");
     CountingGlyphs glyphs;
