@@ -18,8 +18,8 @@
 // comes out as in a box of its own. So one FontGlyphs must not draw on two threads at once; a run
 // uses it from one thread (helpers get copies). Characters the text font's face holds plainly are
 // measured and drawn without a text layout (DirectGlyphs), with the same result; that face
-// belongs to the thread that first used it, so a FontGlyphs must not outlive that thread's use
-// (the desktop program makes one per run, on the run's thread).
+// belongs to the thread that first used it, so a FontGlyphs is not used after that thread has
+// ended (the desktop program makes one per run, on the run's thread).
 class FontGlyphs : public GlyphSource {
 public:
     explicit FontGlyphs(const QFont& font);
