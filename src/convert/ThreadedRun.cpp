@@ -1,10 +1,9 @@
 #include "convert/ThreadedRun.h"
 
+#include "convert/WorkerPool.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QThread>
-
-#include <memory>
 
 namespace {
 
@@ -55,17 +54,16 @@ ConversionResult run(const Job& job, QObject* context, RunServices& ui,
                      std::atomic<bool>& abortReq) {
     ForwardingServices services(context, ui, abortReq);
     ConversionResult result;
-    std::unique_ptr<QThread> worker(QThread::create([&] { result = job(services); }));
     QEventLoop loop;
-    bool ended = false;
-    QObject::connect(
-        worker.get(), &QThread::finished, &loop,
-        [&] {
-            ended = true;
-            loop.quit();
-        },
-        Qt::QueuedConnection);
-    worker->start();
+    std::atomic<bool> ended{false};
+    // A thread of the pool, kept from one run to the next: the glyphs it draws stay in Qt's
+    // caches of that thread, where a new thread would draw every glyph of a large palette anew.
+    WorkerPool::Crew worker(1, [&](int) {
+        result = job(services);
+        ended = true;
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+    });
     loop.exec();
     // The loop also ends when the application is told to exit during the run. The worker may be
     // waiting for an answer from this thread, so keep serving events, and stop the run.
@@ -73,7 +71,7 @@ ConversionResult run(const Job& job, QObject* context, RunServices& ui,
         abortReq.store(true);
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    worker->wait();
+    worker.join();
     return result;
 }
 

@@ -9,7 +9,8 @@
 #include <functional>
 
 // Runs a conversion on a worker thread while the calling (user-interface) thread keeps serving
-// its event loop, so the window paints, resizes and answers close requests during the run.
+// its event loop, so the window paints, resizes and answers close requests during the run. The
+// worker is a thread of WorkerPool, kept from one run to the next with the glyphs it drew.
 // The worker's services forward to the window's: progress is posted, the 999 question, messages
 // and the hand-off are asked on the user-interface thread while the worker waits, and the abort
 // check reads the atomic request directly.

@@ -10,6 +10,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <vector>
+
 namespace {
 
 // Records on which thread each service ran.
@@ -49,6 +51,7 @@ class ThreadedRunTest : public QObject {
 private slots:
     void servicesRunOnTheCallingThread();
     void abortReachesTheWorker();
+    void workerKeptFromRunToRun();
 };
 
 void ThreadedRunTest::servicesRunOnTheCallingThread() {
@@ -98,6 +101,27 @@ void ThreadedRunTest::abortReachesTheWorker() {
         &context, ui, abortReq);
     QCOMPARE(result.outcome, ConvOutcome::Aborted);
     QVERIFY(!abortReq.load()); // the check took the request
+}
+
+// The glyphs a run draws stay in Qt's caches of the thread that drew them, so the next run goes
+// to a thread that is still there rather than to a new one.
+void ThreadedRunTest::workerKeptFromRunToRun() {
+    RecordingServices ui;
+    std::atomic<bool> abortReq{false};
+    QObject context;
+    // Counted per thread: a new thread would count from 1 again (its address, even its system
+    // id, may be an ended one's).
+    std::vector<int> runsSeenByWorker;
+    for (int run = 0; run < 3; ++run) {
+        ThreadedRun::run(
+            [&](RunServices&) {
+                thread_local int runsOnThisThread = 0;
+                runsSeenByWorker.push_back(++runsOnThisThread);
+                return ConversionResult{};
+            },
+            &context, ui, abortReq);
+    }
+    QCOMPARE(runsSeenByWorker, (std::vector<int>{1, 2, 3}));
 }
 
 QTEST_GUILESS_MAIN(ThreadedRunTest)
