@@ -17,6 +17,7 @@
 #include "convert/FontSetup.h"
 #include "convert/RunPreparation.h"
 #include "convert/ScreenSums.h"
+#include "convert/ThreadedRun.h"
 #include "platform/MemoryReuse.h"
 #include "platform/PictureLoader.h"
 
@@ -25,10 +26,10 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <random>
-#include <thread>
 
 namespace {
 
@@ -117,34 +118,37 @@ void convert(benchmark::State& state) {
 }
 
 // One thread against all threads, timed run by run in turn, so that both meet the same moments
-// of a machine whose speed drifts over seconds. Arguments: mode, palette, lines, and fresh: 1
-// runs each conversion on a thread of its own, as the desktop program does, so that the glyphs
-// that thread draws are drawn for the first time (the pool's threads keep theirs either way).
-// Counters: the medians of each side's runs and of the pairs' ratios.
+// of a machine whose speed drifts over seconds. Arguments: mode, palette, lines, and desktop: 1
+// runs each conversion as the desktop program does, through ThreadedRun, with a measuring box
+// made for the run on the run's thread. Counters: the medians of each side's runs and of the
+// pairs' ratios.
 void threadRatio(benchmark::State& state) {
     const int mode = static_cast<int>(state.range(0));
     const SettingsRecord settings =
         settingsFor(mode, static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
-    const bool fresh = state.range(3) != 0;
+    const bool desktop = state.range(3) != 0;
     const FontGlyphs kept(FontSetup::textFont(settings));
     QuietServices services;
+    QObject context;
+    std::atomic<bool> abortReq{false};
     const auto timed = [&](int threads) {
-        double seconds = 0;
-        const auto run = [&](const GlyphSource& glyphs) {
+        const auto convert = [&](const GlyphSource& glyphs, RunServices& runServices) {
             const ConversionInput input{settings, &picture, SelectionState{}, glyphs,
                                         LevelPair{0, 255}};
-            const auto start = std::chrono::steady_clock::now();
-            benchmark::DoNotOptimize(convertFast(mode, input, services, threads).outcome);
-            seconds =
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            return convertFast(mode, input, runServices, threads);
         };
-        // As in the desktop program, the thread makes its own measuring box: a box's glyphs
-        // belong to the thread that first drew with it.
-        if (fresh)
-            std::thread([&] { run(FontGlyphs(FontSetup::textFont(settings))); }).join();
+        const auto start = std::chrono::steady_clock::now();
+        if (desktop)
+            benchmark::DoNotOptimize(ThreadedRun::run(
+                                         [&](RunServices& runServices) {
+                                             const FontGlyphs glyphs(FontSetup::textFont(settings));
+                                             return convert(glyphs, runServices);
+                                         },
+                                         &context, services, abortReq)
+                                         .outcome);
         else
-            run(kept);
-        return seconds;
+            benchmark::DoNotOptimize(convert(kept, services).outcome);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
     std::vector<double> one;
     std::vector<double> all;
@@ -241,17 +245,17 @@ BENCHMARK(convert)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(threadRatio)
-    ->ArgNames({"mode", "palette", "lines", "fresh"})
+    ->ArgNames({"mode", "palette", "lines", "desktop"})
     ->Apply([](benchmark::internal::Benchmark* b) {
-        for (const int fresh : {0, 1}) {
-            b->Args({1, Default, 999, fresh});
-            b->Args({1, Ascii, 400, fresh});
-            b->Args({1, Ascii, 999, fresh});
-            b->Args({1, Kanji, 200, fresh});
-            b->Args({0, Default, 400, fresh});
-            b->Args({0, Default, 999, fresh});
-            b->Args({0, Ascii, 999, fresh});
-            b->Args({0, Kanji, 999, fresh});
+        for (const int desktop : {0, 1}) {
+            b->Args({1, Default, 999, desktop});
+            b->Args({1, Ascii, 400, desktop});
+            b->Args({1, Ascii, 999, desktop});
+            b->Args({1, Kanji, 200, desktop});
+            b->Args({0, Default, 400, desktop});
+            b->Args({0, Default, 999, desktop});
+            b->Args({0, Ascii, 999, desktop});
+            b->Args({0, Kanji, 999, desktop});
         }
     })
     ->Unit(benchmark::kMillisecond)
