@@ -55,14 +55,18 @@ ConversionResult run(const Job& job, QObject* context, RunServices& ui,
     ForwardingServices services(context, ui, abortReq);
     ConversionResult result;
     QEventLoop loop;
-    std::atomic<bool> ended{false};
+    bool ended = false;
     // A thread of the pool, kept from one run to the next: the glyphs it draws stay in Qt's
     // caches of that thread, where a new thread would draw every glyph of a large palette anew.
     WorkerPool::Crew worker(1, [&](int) {
         result = job(services);
-        ended = true;
         QMetaObject::invokeMethod(
-            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+            &loop,
+            [&] {
+                ended = true;
+                loop.quit();
+            },
+            Qt::QueuedConnection);
     });
     loop.exec();
     // The loop also ends when the application is told to exit during the run. The worker may be
