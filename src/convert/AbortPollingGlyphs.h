@@ -19,13 +19,16 @@ public:
     double pointsToPixels(double points) const override;
     GlyphBitmap drawCharacter(const QString& character, int width, int height) const override;
     qint64 strokeCount(const QString& character, int width, int height) const override;
+    void strokeCounts(const std::vector<StrokeBox>& boxes,
+                      std::vector<qint64>& counts) const override;
     // The copy draws without looking: only the run's own thread may ask the services.
     std::unique_ptr<GlyphSource> copyForThread() const override;
 
 private:
-    void poll() const;
+    // Notes glyph calls; throws when their count passes a multiple of 16 with the abort asked.
+    void poll(size_t glyphs = 1) const;
 
     const GlyphSource& m_glyphs;
     RunServices& m_services;
-    mutable int m_calls = 0;
+    mutable size_t m_calls = 0;
 };

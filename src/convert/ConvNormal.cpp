@@ -20,21 +20,33 @@ std::vector<double> measureDensities(const ConversionInput& input, const Prepare
                                      int threads) {
     const qsizetype n = run.palette.size();
     std::vector<double> density(static_cast<size_t>(n), 0.0);
-    GlyphThreads::forEach(input.glyphs, density.size(), threads, [&](const GlyphSource& source) {
-        return [&](size_t k) {
-            const qsizetype i = static_cast<qsizetype>(k);
-            if (!isCandidate(run, i))
-                return;
-            const QString& c = run.palette[i];
-            const int w = run.charWidth[k];
-            const int h = static_cast<int>(Numbers::roundHalfEven(source.textHeight(c)));
-            if (h < 1)
-                return;
-            const qint64 strokes = source.strokeCount(c, w, h);
-            const qint64 bright = input.settings.RvFlg ? strokes : qint64{w} * h - strokes;
-            density[k] = static_cast<double>(bright) / (w * static_cast<double>(h));
-        };
-    });
+    GlyphThreads::forEachBatch(
+        input.glyphs, density.size(), threads, [&](const GlyphSource& source) {
+            return [&, boxes = std::vector<StrokeBox>(), indices = std::vector<size_t>(),
+                    counts = std::vector<qint64>()](size_t first, size_t last) mutable {
+                boxes.clear();
+                indices.clear();
+                for (size_t k = first; k < last; ++k) {
+                    const qsizetype i = static_cast<qsizetype>(k);
+                    if (!isCandidate(run, i))
+                        continue;
+                    const QString& c = run.palette[i];
+                    const int h = static_cast<int>(Numbers::roundHalfEven(source.textHeight(c)));
+                    if (h < 1)
+                        continue;
+                    boxes.push_back({&c, run.charWidth[k], h});
+                    indices.push_back(k);
+                }
+                source.strokeCounts(boxes, counts);
+                for (size_t j = 0; j < boxes.size(); ++j) {
+                    const qint64 w = boxes[j].width;
+                    const qint64 h = boxes[j].height;
+                    const qint64 bright = input.settings.RvFlg ? counts[j] : w * h - counts[j];
+                    density[indices[j]] =
+                        static_cast<double>(bright) / (w * static_cast<double>(h));
+                }
+            };
+        });
     bool first = true;
     double lo = 0;
     double hi = 0;

@@ -122,3 +122,18 @@ bool DirectGlyphs::draw(QPainter& painter, const QPointF& baseline,
     painter.drawGlyphRun(baseline, run);
     return true;
 }
+
+std::pair<int, int> DirectGlyphs::inkSpan(quint32 glyph) const {
+    const QRectF bounds = m_face.boundingRect(glyph);
+    return {static_cast<int>(std::floor(bounds.left())),
+            static_cast<int>(std::ceil(bounds.right()))};
+}
+
+void DirectGlyphs::drawTogether(QPainter& painter, const QPointF& baseline,
+                                const std::vector<quint32>& glyphs,
+                                const std::vector<QPointF>& positions) const {
+    QGlyphRun run;
+    run.setRawFont(m_face);
+    run.setRawData(glyphs.data(), positions.data(), static_cast<int>(glyphs.size()));
+    painter.drawGlyphRun(baseline, run);
+}

@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QPainter;
 
@@ -28,6 +30,20 @@ public:
     // Draws the character with its baseline's left end at baseline, as QPainter::drawText would
     // with the text font; false (nothing drawn) when it must be drawn through the layout.
     bool draw(QPainter& painter, const QPointF& baseline, const QString& character) const;
+
+    // Whether glyphs taken directly may be drawn several in one call, each as when drawn alone:
+    // not when the font draws lines under or through the text, which would join them up.
+    bool drawsTogether() const { return !m_underline && !m_strikeOut; }
+
+    // How far left and right of its origin the glyph's ink reaches, in whole pixels, by the
+    // face's own bounds of it.
+    std::pair<int, int> inkSpan(quint32 glyph) const;
+
+    // Draws the glyphs in one call, each with its origin at baseline + its position; only where
+    // drawsTogether().
+    void drawTogether(QPainter& painter, const QPointF& baseline,
+                      const std::vector<quint32>& glyphs,
+                      const std::vector<QPointF>& positions) const;
 
 private:
     QRawFont m_face;

@@ -16,6 +16,13 @@ struct GlyphBitmap {
     bool at(int x, int y) const { return stroke[static_cast<size_t>(y) * width + x] != 0; }
 };
 
+// A character to be counted in a width x height box of its own.
+struct StrokeBox {
+    const QString* character = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
 // The measuring box: text metrics in pixels and single characters drawn as plain two-level
 // bitmaps. The real one draws with the text font; tests use small hand-made ones.
 class GlyphSource {
@@ -34,6 +41,14 @@ public:
         const GlyphBitmap glyph = drawCharacter(character, width, height);
         return std::count_if(glyph.stroke.begin(), glyph.stroke.end(),
                              [](quint8 stroke) { return stroke != 0; });
+    }
+    // strokeCount for several characters at once, into counts (one per box); a source may draw
+    // them together.
+    virtual void strokeCounts(const std::vector<StrokeBox>& boxes,
+                              std::vector<qint64>& counts) const {
+        counts.clear();
+        for (const StrokeBox& box : boxes)
+            counts.push_back(strokeCount(*box.character, box.width, box.height));
     }
     // A source that draws the same glyphs on another thread at the same time as this one; none
     // when this one cannot be shared.

@@ -24,20 +24,16 @@ struct StopOnLeave {
 
 void GlyphThreads::forEach(const GlyphSource& own, size_t count, int threads,
                            const MakeWorker& makeWorker) {
-    std::atomic<size_t> next{0};
-    std::atomic<bool> stop{false};
-    const auto take = [&](const GlyphSource& source) {
-        const Worker work = makeWorker(source);
-        for (;;) {
-            const size_t first = next.fetch_add(batch);
-            if (first >= count || stop.load())
-                return;
-            const size_t last = std::min(count, first + batch);
+    forEachBatch(own, count, threads, [&](const GlyphSource& source) -> BatchWorker {
+        return [work = makeWorker(source)](size_t first, size_t last) {
             for (size_t k = first; k < last; ++k)
                 work(k);
-        }
-    };
+        };
+    });
+}
 
+void GlyphThreads::forEachBatch(const GlyphSource& own, size_t count, int threads,
+                                const MakeBatchWorker& makeWorker) {
     const int wanted = threads > 0 ? threads : WorkerPool::defaultThreads();
     std::vector<std::unique_ptr<GlyphSource>> copies;
     if (count >= charactersForThreads) {
@@ -48,6 +44,19 @@ void GlyphThreads::forEach(const GlyphSource& own, size_t count, int threads,
             copies.push_back(std::move(copy));
         }
     }
+
+    std::atomic<size_t> next{0};
+    std::atomic<bool> stop{false};
+    const auto take = [&](const GlyphSource& source) {
+        const BatchWorker work = makeWorker(source);
+        for (;;) {
+            const size_t first = next.fetch_add(batch);
+            if (first >= count || stop.load())
+                return;
+            work(first, std::min(count, first + batch));
+        }
+    };
+
     const WorkerPool::Crew helpers(static_cast<int>(copies.size()),
                                    [&](int task) { take(*copies[static_cast<size_t>(task)]); });
     const StopOnLeave leave{stop};

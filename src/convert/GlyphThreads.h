@@ -12,6 +12,9 @@ namespace GlyphThreads {
 using Worker = std::function<void(size_t k)>;
 // Makes a thread's worker, on that thread, for the glyph source it draws with.
 using MakeWorker = std::function<Worker(const GlyphSource& source)>;
+// What one thread does with the characters [first, last) of one batch, taken together.
+using BatchWorker = std::function<void(size_t first, size_t last)>;
+using MakeBatchWorker = std::function<BatchWorker(const GlyphSource& source)>;
 
 // Hands every k in [0, count) exactly once to a worker. The calling thread's worker draws
 // through own, which may stop the run by throwing; with at least 256 characters, threads - 1
@@ -20,5 +23,9 @@ using MakeWorker = std::function<Worker(const GlyphSource& source)>;
 // moment. When the calling thread's worker throws, the helpers stop after their batch and the
 // exception leaves this function.
 void forEach(const GlyphSource& own, size_t count, int threads, const MakeWorker& makeWorker);
+
+// The same, handing each worker a batch of consecutive characters (at most 16) at a time.
+void forEachBatch(const GlyphSource& own, size_t count, int threads,
+                  const MakeBatchWorker& makeWorker);
 
 } // namespace GlyphThreads

@@ -1,7 +1,7 @@
 // The measuring box draws every character of a run in one reused box; each must come out exactly
 // as when drawn alone in a box of its own size, and its stroke count must count those strokes.
 // Characters it takes straight from the face must measure and draw exactly as through Qt's text
-// layout.
+// layout, and count the same when it draws many of them side by side in one call.
 
 #include "convert/FontGlyphs.h"
 #include "convert/DirectGlyphs.h"
@@ -58,6 +58,8 @@ private slots:
     void directGlyphsMatchTheTextLayout_data();
     void directGlyphsMatchTheTextLayout();
     void directGlyphsLeaveTheRestToTheLayout();
+    void countsTogetherAsAlone_data();
+    void countsTogetherAsAlone();
 };
 
 void FontGlyphsTest::initTestCase() {
@@ -191,6 +193,76 @@ void FontGlyphsTest::directGlyphsLeaveTheRestToTheLayout() {
     QFont hundredPercent(font);
     hundredPercent.setLetterSpacing(QFont::PercentageSpacing, 100);
     QVERIFY(DirectGlyphs(hundredPercent).glyphFor(QStringLiteral("亜")) != 0);
+}
+
+void FontGlyphsTest::countsTogetherAsAlone_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("slanted");
+    QTest::addColumn<bool>("underlined");
+    QTest::addColumn<int>("every"); // every how manyth character of the repertoire is counted
+    const QString msPGothic = QStringLiteral("ＭＳ Ｐゴシック");
+    QTest::newRow("default font") << msPGothic << 12.0 << false << false << 1;
+    // Synthetic bold and slant: ink past the advance, towards the next cell.
+    QTest::newRow("bold italic") << msPGothic << 12.0 << true << false << 1;
+    QTest::newRow("large") << msPGothic << 40.0 << true << false << 1;
+    QTest::newRow("small") << msPGothic << 7.0 << false << false << 1;
+    QTest::newRow("another face") << QStringLiteral("Mona") << 12.0 << false << false << 1;
+    // The lines would run from one character to the next: each is drawn alone.
+    QTest::newRow("underlined") << msPGothic << 12.0 << false << true << 1;
+    // A row of such glyphs would take too much memory: each is drawn alone.
+    QTest::newRow("huge") << msPGothic << 300.0 << false << false << 97;
+}
+
+void FontGlyphsTest::countsTogetherAsAlone() {
+    QFETCH(QString, family);
+    QFETCH(double, points);
+    QFETCH(bool, slanted);
+    QFETCH(bool, underlined);
+    QFETCH(int, every);
+    SettingsRecord settings;
+    settings.FontName = family;
+    settings.FontSize = points;
+    settings.FontBold = settings.FontItalic = slanted;
+    settings.FontUnderline = underlined;
+    const QFont font = FontSetup::textFont(settings);
+    const FontGlyphs glyphs(font);
+    QStringList characters;
+    const QStringList repertoire = shiftJisRepertoire();
+    for (qsizetype i = 0; i < repertoire.size(); i += every)
+        characters += repertoire[i];
+    const int height = qRound(glyphs.textHeight(QString()));
+    // Boxes of each glyph's own width (half- and full-width ones side by side), and boxes one
+    // pixel wide, where the ink of a kanji reaches past its neighbours' boxes unless drawn alone.
+    for (const bool narrow : {false, true}) {
+        std::vector<StrokeBox> boxes;
+        std::vector<qint64> counts;
+        qint64 inked = 0;
+        for (qsizetype first = 0; first < characters.size(); first += 16) {
+            boxes.clear();
+            for (qsizetype i = first; i < std::min(first + 16, characters.size()); ++i) {
+                const int width = narrow ? 1 : qMax(1, qRound(glyphs.textWidth(characters[i])));
+                boxes.push_back({&characters[i], width, height});
+            }
+            glyphs.strokeCounts(boxes, counts);
+            QCOMPARE(counts.size(), boxes.size());
+            for (size_t j = 0; j < boxes.size(); ++j) {
+                const std::vector<quint8> alone =
+                    drawnAlone(font, *boxes[j].character, boxes[j].width, height);
+                if (counts[j] != std::count(alone.begin(), alone.end(), 1))
+                    QFAIL(qPrintable(
+                        QStringLiteral("U+%1 in %2 x %3 counts %4, alone %5")
+                            .arg(boxes[j].character->front().unicode(), 4, 16, QLatin1Char('0'))
+                            .arg(boxes[j].width)
+                            .arg(height)
+                            .arg(counts[j])
+                            .arg(std::count(alone.begin(), alone.end(), 1))));
+                inked += counts[j] > 0 ? 1 : 0;
+            }
+        }
+        if (!narrow)
+            QVERIFY(inked > characters.size() / 2); // real glyphs, not empty boxes
+    }
 }
 
 QTEST_MAIN(FontGlyphsTest)
