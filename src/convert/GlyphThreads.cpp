@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,54 @@ namespace {
 constexpr size_t charactersForThreads = 256;
 
 constexpr size_t batch = 16;
+
+// The characters of one thread's share not yet taken, [front, back): its owner takes batches
+// from the front, threads through with their own share from the back. So the characters a thread
+// draws stay much the same from run to run even where it helps another, and its glyph cache has
+// them from the runs before. Both ends are kept in one word (palettes are far shorter than 2^32).
+class Share {
+public:
+    void assign(size_t front, size_t back) { m_range.store(pack(front, back)); }
+
+    bool takeFront(size_t& first, size_t& last) {
+        std::uint64_t range = m_range.load();
+        for (;;) {
+            const size_t front = range & 0xffffffffu;
+            const size_t back = range >> 32;
+            if (front >= back)
+                return false;
+            const size_t next = std::min(back, front + batch);
+            if (m_range.compare_exchange_weak(range, pack(next, back))) {
+                first = front;
+                last = next;
+                return true;
+            }
+        }
+    }
+
+    bool takeBack(size_t& first, size_t& last) {
+        std::uint64_t range = m_range.load();
+        for (;;) {
+            const size_t front = range & 0xffffffffu;
+            const size_t back = range >> 32;
+            if (front >= back)
+                return false;
+            const size_t next = back - std::min(back - front, batch);
+            if (m_range.compare_exchange_weak(range, pack(front, next))) {
+                first = next;
+                last = back;
+                return true;
+            }
+        }
+    }
+
+private:
+    static std::uint64_t pack(size_t front, size_t back) {
+        return static_cast<std::uint64_t>(back) << 32 | static_cast<std::uint64_t>(front);
+    }
+
+    std::atomic<std::uint64_t> m_range{0};
+};
 
 // Tells the helpers to stop however the calling thread leaves, an abort included.
 struct StopOnLeave {
@@ -45,20 +94,30 @@ void GlyphThreads::forEachBatch(const GlyphSource& own, size_t count, int thread
         }
     }
 
-    std::atomic<size_t> next{0};
+    // Each thread starts on a share of its own, the same part of the palette run after run, so
+    // that it finds those glyphs in its own glyph cache (a cache per thread); a thread through
+    // with its share helps with the others'.
+    const size_t parts = copies.size() + 1;
+    std::vector<Share> shares(parts);
+    for (size_t p = 0; p < parts; ++p)
+        shares[p].assign(count * p / parts, count * (p + 1) / parts);
     std::atomic<bool> stop{false};
-    const auto take = [&](const GlyphSource& source) {
+    const auto take = [&](const GlyphSource& source, size_t part) {
         const BatchWorker work = makeWorker(source);
-        for (;;) {
-            const size_t first = next.fetch_add(batch);
-            if (first >= count || stop.load())
-                return;
-            work(first, std::min(count, first + batch));
+        size_t first = 0;
+        size_t last = 0;
+        for (size_t s = 0; s < parts; ++s) {
+            Share& share = shares[(part + s) % parts];
+            while (!stop.load() &&
+                   (s == 0 ? share.takeFront(first, last) : share.takeBack(first, last)))
+                work(first, last);
         }
     };
 
-    const WorkerPool::Crew helpers(static_cast<int>(copies.size()),
-                                   [&](int task) { take(*copies[static_cast<size_t>(task)]); });
+    const WorkerPool::Crew helpers(static_cast<int>(copies.size()), [&](int task) {
+        const auto t = static_cast<size_t>(task);
+        take(*copies[t], t + 1);
+    });
     const StopOnLeave leave{stop};
-    take(own);
+    take(own, 0);
 }

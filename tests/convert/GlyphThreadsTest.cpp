@@ -1,6 +1,8 @@
 // Long palettes are measured and drawn on several threads: every character exactly once, the
 // helpers only through copies of the measuring box (one box must not draw on two threads), and
-// an abort thrown on the calling thread ends the helpers and reaches the caller.
+// an abort thrown on the calling thread ends the helpers and reaches the caller. Each thread has
+// a share of the palette of its own and helps with the others' from their far end when through,
+// whichever thread is the slow one.
 
 #include "convert/GlyphThreads.h"
 
@@ -90,6 +92,8 @@ private slots:
     void everyCharacterOnce_data();
     void everyCharacterOnce();
     void throwOnTheCallingThreadStopsTheHelpers();
+    void batchesFromOwnShareThenTheOthers_data();
+    void batchesFromOwnShareThenTheOthers();
 };
 
 void GlyphThreadsTest::everyCharacterOnce_data() {
@@ -140,6 +144,52 @@ void GlyphThreadsTest::throwOnTheCallingThreadStopsTheHelpers() {
         handled += k.load();
     }
     QCOMPARE(handled, shared.calls.load());
+}
+
+void GlyphThreadsTest::batchesFromOwnShareThenTheOthers_data() {
+    QTest::addColumn<bool>("slowCaller");
+    QTest::newRow("slow helper") << false;
+    QTest::newRow("slow caller") << true;
+}
+
+void GlyphThreadsTest::batchesFromOwnShareThenTheOthers() {
+    QFETCH(bool, slowCaller);
+    Shared shared;
+    const NotingGlyphs own(shared, true);
+    const size_t count = 1000;
+    std::vector<std::atomic<int>> byCaller(count);
+    std::vector<std::atomic<int>> byHelper(count);
+    std::atomic<int> badBatches{0};
+    const auto callerId = std::this_thread::get_id();
+    GlyphThreads::forEachBatch(own, count, 2, [&](const GlyphSource&) -> GlyphThreads::BatchWorker {
+        const bool caller = std::this_thread::get_id() == callerId;
+        return [&, caller](size_t first, size_t last) {
+            // A batch lies within one share: [0, 500) or [500, 1000).
+            if (last <= first || last - first > 16 || (first < count / 2) != (last <= count / 2))
+                ++badBatches;
+            for (size_t k = first; k < last; ++k)
+                ++(caller ? byCaller : byHelper)[k];
+            if (caller == slowCaller)
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        };
+    });
+    QCOMPARE(badBatches.load(), 0);
+    for (size_t k = 0; k < count; ++k)
+        QCOMPARE(byCaller[k].load() + byHelper[k].load(), 1);
+    // The slow thread kept to the front of its own share; the fast one did all of its own and
+    // took the rest of the slow one's share from its end.
+    const size_t slowStart = slowCaller ? 0 : count / 2;
+    const auto& slow = slowCaller ? byCaller : byHelper;
+    const auto& fast = slowCaller ? byHelper : byCaller;
+    const size_t fastStart = count / 2 - slowStart;
+    for (size_t k = fastStart; k < fastStart + count / 2; ++k)
+        QCOMPARE(fast[k].load(), 1);
+    size_t slowDid = 0;
+    while (slowDid < count / 2 && slow[slowStart + slowDid].load() == 1)
+        ++slowDid;
+    QVERIFY2(slowDid < count / 4, qPrintable(QString::number(slowDid)));
+    for (size_t k = slowStart + slowDid; k < slowStart + count / 2; ++k)
+        QCOMPARE(fast[k].load(), 1);
 }
 
 QTEST_APPLESS_MAIN(GlyphThreadsTest)
