@@ -19,9 +19,10 @@ using MakeBatchWorker = std::function<BatchWorker(const GlyphSource& source)>;
 // Hands every k in [0, count) exactly once to a worker. The calling thread's worker draws
 // through own, which may stop the run by throwing; with at least 256 characters, threads - 1
 // helpers (threads: 0 for all processors) draw through copies of own, as far as own can be
-// copied. The characters are taken a batch at a time, so that all finish at about the same
-// moment. When the calling thread's worker throws, the helpers stop after their batch and the
-// exception leaves this function.
+// copied. Each thread has a share of the characters, the same from call to call for the same
+// count, taken a batch at a time; a thread through with its share takes batches from the far
+// end of another's, so that all finish at about the same moment. When the calling thread's
+// worker throws, the helpers stop after their batch and the exception leaves this function.
 void forEach(const GlyphSource& own, size_t count, int threads, const MakeWorker& makeWorker);
 
 // The same, handing each worker a batch of consecutive characters (at most 16) at a time.
