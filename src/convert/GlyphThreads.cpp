@@ -23,35 +23,20 @@ class Share {
 public:
     void assign(size_t front, size_t back) { m_range.store(pack(front, back)); }
 
-    bool takeFront(size_t& first, size_t& last) {
+    // The next batch of at most 16 from the front or the back; false when none is left.
+    bool take(bool fromFront, size_t& first, size_t& last) {
         std::uint64_t range = m_range.load();
         for (;;) {
             const size_t front = range & 0xffffffffu;
             const size_t back = range >> 32;
             if (front >= back)
                 return false;
-            const size_t next = std::min(back, front + batch);
-            if (m_range.compare_exchange_weak(range, pack(next, back))) {
-                first = front;
-                last = next;
+            const size_t size = std::min(back - front, batch);
+            first = fromFront ? front : back - size;
+            last = first + size;
+            const std::uint64_t rest = fromFront ? pack(last, back) : pack(front, first);
+            if (m_range.compare_exchange_weak(range, rest))
                 return true;
-            }
-        }
-    }
-
-    bool takeBack(size_t& first, size_t& last) {
-        std::uint64_t range = m_range.load();
-        for (;;) {
-            const size_t front = range & 0xffffffffu;
-            const size_t back = range >> 32;
-            if (front >= back)
-                return false;
-            const size_t next = back - std::min(back - front, batch);
-            if (m_range.compare_exchange_weak(range, pack(front, next))) {
-                first = next;
-                last = back;
-                return true;
-            }
         }
     }
 
@@ -108,8 +93,7 @@ void GlyphThreads::forEachBatch(const GlyphSource& own, size_t count, int thread
         size_t last = 0;
         for (size_t s = 0; s < parts; ++s) {
             Share& share = shares[(part + s) % parts];
-            while (!stop.load() &&
-                   (s == 0 ? share.takeFront(first, last) : share.takeBack(first, last)))
+            while (!stop.load() && share.take(s == 0, first, last))
                 work(first, last);
         }
     };

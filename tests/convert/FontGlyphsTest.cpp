@@ -28,6 +28,18 @@ QStringList shiftJisRepertoire() {
            TblExpand(QStringLiteral("　--熙"));
 }
 
+// The text font of the settings these faces, sizes and styles give.
+QFont textFont(const QString& family, double points, bool slanted, bool underlined,
+               bool struckOut) {
+    SettingsRecord settings;
+    settings.FontName = family;
+    settings.FontSize = points;
+    settings.FontBold = settings.FontItalic = slanted;
+    settings.FontUnderline = underlined;
+    settings.FontStrikethrough = struckOut;
+    return FontSetup::textFont(settings);
+}
+
 // The character drawn alone into a fresh width x height box: true where a stroke landed.
 std::vector<quint8> drawnAlone(const QFont& font, const QString& c, int width, int height) {
     QImage box(width, height, QImage::Format_RGB32);
@@ -132,12 +144,7 @@ void FontGlyphsTest::directGlyphsMatchTheTextLayout() {
     QFETCH(QString, family);
     QFETCH(double, points);
     QFETCH(bool, decorated);
-    SettingsRecord settings;
-    settings.FontName = family;
-    settings.FontSize = points;
-    settings.FontBold = settings.FontItalic = decorated;
-    settings.FontUnderline = settings.FontStrikethrough = decorated;
-    const QFont font = FontSetup::textFont(settings);
+    const QFont font = textFont(family, points, decorated, decorated, decorated);
     const FontGlyphs glyphs(font);
     const DirectGlyphs direct(font);
     const QFontMetricsF metrics(font);
@@ -220,12 +227,7 @@ void FontGlyphsTest::countsTogetherAsAlone() {
     QFETCH(bool, slanted);
     QFETCH(bool, underlined);
     QFETCH(int, every);
-    SettingsRecord settings;
-    settings.FontName = family;
-    settings.FontSize = points;
-    settings.FontBold = settings.FontItalic = slanted;
-    settings.FontUnderline = underlined;
-    const QFont font = FontSetup::textFont(settings);
+    const QFont font = textFont(family, points, slanted, underlined, false);
     const FontGlyphs glyphs(font);
     QStringList characters;
     const QStringList repertoire = shiftJisRepertoire();
