@@ -110,6 +110,8 @@ protected:
 
 private:
     class WindowServices;
+    // The caption without a picture; with one, the picture's file name comes first.
+    static inline const QString Title = QStringLiteral("Charloom");
 
     void buildMenus();
     void wire();
