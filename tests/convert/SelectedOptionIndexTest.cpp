@@ -7,22 +7,13 @@ class SelectedOptionIndexTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void index_data() {
-        QTest::addColumn<QList<bool>>("selected");
-        QTest::addColumn<qint32>("defaultIndex");
-        QTest::addColumn<qint32>("expected");
-        QTest::newRow("first") << QList<bool>{true, false} << 7 << 0;
-        QTest::newRow("second") << QList<bool>{false, true} << 7 << 1;
-        QTest::newRow("none selected gives the default") << QList<bool>{false, false} << 7 << 7;
-        QTest::newRow("several: the lowest") << QList<bool>{false, true, true} << 0 << 1;
-        QTest::newRow("empty group") << QList<bool>{} << -1 << -1;
-        QTest::newRow("last of eleven") << QList<bool>(10, false) + QList<bool>{true} << 0 << 10;
-    }
     void index() {
-        QFETCH(QList<bool>, selected);
-        QFETCH(qint32, defaultIndex);
-        QFETCH(qint32, expected);
-        QCOMPARE(SelectedOptionIndex(selected, defaultIndex), expected);
+        QCOMPARE(SelectedOptionIndex({true, false}, 7), 0);
+        QCOMPARE(SelectedOptionIndex({false, true}, 7), 1);
+        QCOMPARE(SelectedOptionIndex({false, false}, 7), 7); // none selected: the default
+        QCOMPARE(SelectedOptionIndex({false, true, true}, 0), 1);
+        QCOMPARE(SelectedOptionIndex({}, -1), -1);
+        QCOMPARE(SelectedOptionIndex(QList<bool>(10, false) + QList<bool>{true}, 0), 10);
     }
 };
 

@@ -8,31 +8,20 @@
 
 #include <QTest>
 
-class TestConvNormal : public QObject {
-    Q_OBJECT
+namespace {
 
-private slots:
-    void choice_data();
-    void choice();
-    void lineLayout();
-    void progress();
-    void cut999_data();
-    void cut999();
-    void lastColumnOfACutLine();
-    void abort_data();
-    void abort();
-    void endsWithoutText_data();
-    void endsWithoutText();
-};
+// 36 characters drawn like "A": with them a palette has more than 32 characters, so the converter
+// searches it sorted by brightness.
+const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789");
 
-// Ground counts as bright, so: blank 1, "A", "B", "+" 0.75, "|" 0.5, "#" 0; "W" is a blank four
-// pixels wide and "Z" has no width.
-static HandGlyphs handGlyphs() {
+// Ground counts as bright, so: blank 1, "A", "B", "+" and the letters 0.75, "|" 0.5, "#" 0; "W" is
+// a blank four pixels wide and "Z" has no width. "I" (blank) and "i" (ink) are one pixel square.
+HandGlyphs handGlyphs() {
     HandGlyphs glyphs(2);
     glyphs.addBlank(QStringLiteral(" "), 2);
     glyphs.add(QStringLiteral("#"), rows("##/##"));
-    glyphs.add(QStringLiteral("+"), rows("#./.."));
-    glyphs.add(QStringLiteral("A"), rows("#./.."));
+    for (const QChar c : QStringLiteral("+A") + letters)
+        glyphs.add(QString(c), rows("#./.."));
     glyphs.add(QStringLiteral("B"), rows(".#/.."));
     glyphs.add(QStringLiteral("|"), rows("#/."));
     glyphs.addBlank(QStringLiteral("W"), 4);
@@ -40,276 +29,234 @@ static HandGlyphs handGlyphs() {
     return glyphs;
 }
 
-// More than 32 characters, so the converter searches them sorted by brightness: 36 of them
-// ("a".."z", "0".."9") drawn like "A", so all 37 share the brightness 0.75.
-static QString lettersLikeA() {
-    QString letters;
-    for (char c = 'a'; c <= 'z'; ++c)
-        letters += QLatin1Char(c);
-    for (char c = '0'; c <= '9'; ++c)
-        letters += QLatin1Char(c);
-    return letters;
-}
-
-static HandGlyphs manyGlyphs() {
-    HandGlyphs glyphs = handGlyphs();
-    for (const QChar c : lettersLikeA())
-        glyphs.add(QString(c), rows("#./.."));
+// Glyphs one pixel square, so the raster is as wide as the picture: "I" blank, "i" ink.
+HandGlyphs pixelGlyphs() {
+    HandGlyphs glyphs(1);
+    glyphs.add(QStringLiteral("I"), rows("."));
+    glyphs.add(QStringLiteral("i"), rows("#"));
     return glyphs;
 }
 
-static QImage filled(int width, int height, QColor colour) {
+QImage filled(int width, int height, QColor colour) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
     return image;
 }
 
-static QImage grey(int width, int height, int level) {
+QImage grey(int width, int height, int level) {
     return filled(width, height, QColor(level, level, level));
 }
 
-static ConversionResult convert(const SettingsRecord& settings, const QImage* picture,
-                                const GlyphSource& glyphs, RecordingServices& services,
-                                SelectionState selection = {}, LevelPair levels = {0, 255}) {
-    return ConvNormal(ConversionInput{settings, picture, selection, glyphs, levels}, services);
-}
+struct Run {
+    QString palette;
+    int lines = 1;
+    bool reverse = false;
+    SelectionState selection{};
+    LevelPair levels{0, 255};
+};
 
-static SettingsRecord settingsFor(const QString& palette, int lines, bool reverse = false) {
+ConversionResult convert(const Run& run, const QImage* picture, const GlyphSource& glyphs,
+                         RecordingServices& services) {
     SettingsRecord settings;
-    settings.TextTable1 = palette;
-    settings.TextLines = static_cast<qint16>(lines);
-    settings.RvFlg = reverse;
-    return settings;
+    settings.TextTable1 = run.palette;
+    settings.TextLines = static_cast<qint16>(run.lines);
+    settings.RvFlg = run.reverse;
+    return ConvNormal({settings, picture, run.selection, glyphs, run.levels}, services);
 }
 
-void TestConvNormal::choice_data() {
-    QTest::addColumn<QString>("palette");
-    QTest::addColumn<bool>("reverse");
-    QTest::addColumn<QImage>("picture");
-    QTest::addColumn<int>("lo");
-    QTest::addColumn<int>("hi");
-    QTest::addColumn<QString>("line");
+struct Choice {
+    QString palette;
+    bool reverse;
+    QImage picture;
+    QString line;
+    LevelPair levels{0, 255};
+};
 
-    QImage edge = filled(5, 2, Qt::black);
-    edge.setPixel(4, 0, qRgb(255, 255, 255));
-    edge.setPixel(4, 1, qRgb(255, 255, 255));
-    QImage halves = filled(8, 2, Qt::white);
-    for (int x = 4; x < 8; ++x) {
-        halves.setPixel(x, 0, qRgb(0, 0, 0));
-        halves.setPixel(x, 1, qRgb(0, 0, 0));
+struct Ending {
+    QString palette;
+    QSize picture; // empty: no picture loaded
+    SelectionState selection;
+    ConvOutcome outcome;
+    QString message;
+};
+
+} // namespace
+Q_DECLARE_METATYPE(Choice)
+Q_DECLARE_METATYPE(Ending)
+
+class TestConvNormal : public QObject {
+    Q_OBJECT
+
+private slots:
+    void choice_data() {
+        QTest::addColumn<Choice>("c");
+        QImage edge = filled(5, 2, Qt::black);
+        edge.setPixel(4, 0, qRgb(255, 255, 255));
+        edge.setPixel(4, 1, qRgb(255, 255, 255));
+        QImage halves = filled(8, 2, Qt::white);
+        for (int x = 4; x < 8; ++x) {
+            halves.setPixel(x, 0, qRgb(0, 0, 0));
+            halves.setPixel(x, 1, qRgb(0, 0, 0));
+        }
+        QImage gradient(8, 2, QImage::Format_RGB32);
+        for (int x = 0; x < 8; ++x)
+            for (int y = 0; y < 2; ++y)
+                gradient.setPixel(x, y, qRgb(x * 36, x * 36, x * 36));
+        const QImage white = filled(6, 2, Qt::white);
+        const QImage black = filled(6, 2, Qt::black);
+        const QImage grey191 = grey(6, 2, 191);
+        QTest::newRow("white: blanks") << Choice{u" +#"_qs, false, white, u"   "_qs};
+        QTest::newRow("black: densest") << Choice{u" +#"_qs, false, black, u"###"_qs};
+        QTest::newRow("grey 191: nearest") << Choice{u" +#"_qs, false, grey191, u"+++"_qs};
+        QTest::newRow("halves") << Choice{u" +#"_qs, false, halves, u"  ##"_qs};
+        // Reversed, the ink is what is bright: blank 0, "+" 0.25, "#" 1.
+        QTest::newRow("reversed white") << Choice{u" +#"_qs, true, white, u"###"_qs};
+        QTest::newRow("reversed black") << Choice{u" +#"_qs, true, black, u"   "_qs};
+        QTest::newRow("reversed grey 64") << Choice{u" +#"_qs, true, grey(6, 2, 64), u"+++"_qs};
+        QTest::newRow("tie: first wins") << Choice{u" AB#"_qs, false, grey191, u"AAA"_qs};
+        QTest::newRow("tie: other order") << Choice{u" BA#"_qs, false, grey191, u"BBB"_qs};
+        // The same ties in a long palette: the earliest of the 37 still wins, wherever it stands.
+        QTest::newRow("long tie: first wins")
+            << Choice{u" #A"_qs + letters, false, grey191, u"AAA"_qs};
+        QTest::newRow("long tie: first letter wins")
+            << Choice{u" #"_qs + letters + u'A', false, grey191, u"aaa"_qs};
+        QTest::newRow("long tie: a middle one wins")
+            << Choice{letters.mid(20) + u"# "_qs + letters.left(20), false, grey191,
+                      letters.mid(20, 1).repeated(3)};
+        QTest::newRow("one character") << Choice{u"+"_qs, false, gradient, u"++++"_qs};
+        QTest::newRow("same brightness") << Choice{u"AB"_qs, false, gradient, u"AAAA"_qs};
+        // A blank of no width would tie with the blank and come first; it is never placed.
+        QTest::newRow("width 0 never placed") << Choice{u"Z #"_qs, false, white, u"   "_qs};
+        // At x = 4 one white column is left: "W" matches it exactly when judged on that column
+        // alone; averaged over its four columns it would lose to "#".
+        QTest::newRow("right edge") << Choice{u"W#|"_qs, false, edge, u"##W"_qs};
+        QTest::newRow("right edge, white")
+            << Choice{u"W#|"_qs, false, filled(5, 2, Qt::white), u"WW"_qs};
+        // 128 / 255 through levels 0..128 is 1, through 128..255 it is 0.
+        QTest::newRow("levels up to 128")
+            << Choice{u" +#"_qs, false, grey(6, 2, 128), u"   "_qs, {0, 128}};
+        QTest::newRow("levels from 128")
+            << Choice{u" +#"_qs, false, grey(6, 2, 128), u"###"_qs, {128, 255}};
     }
-    QImage gradient(8, 2, QImage::Format_RGB32);
-    for (int x = 0; x < 8; ++x)
-        for (int y = 0; y < 2; ++y)
-            gradient.setPixel(x, y, qRgb(x * 36, x * 36, x * 36));
 
-    const QImage white = filled(6, 2, Qt::white);
-    const QImage black = filled(6, 2, Qt::black);
-    QTest::newRow("white: blanks") << " +#" << false << white << 0 << 255 << "   ";
-    QTest::newRow("black: densest") << " +#" << false << black << 0 << 255 << "###";
-    QTest::newRow("grey 191: nearest") << " +#" << false << grey(6, 2, 191) << 0 << 255 << "+++";
-    QTest::newRow("halves") << " +#" << false << halves << 0 << 255 << "  ##";
-    // Reversed, the ink is what is bright: blank 0, "+" 0.25, "#" 1.
-    QTest::newRow("reversed white") << " +#" << true << white << 0 << 255 << "###";
-    QTest::newRow("reversed black") << " +#" << true << black << 0 << 255 << "   ";
-    QTest::newRow("reversed grey 64") << " +#" << true << grey(6, 2, 64) << 0 << 255 << "+++";
-    QTest::newRow("tie: first wins") << " AB#" << false << grey(6, 2, 191) << 0 << 255 << "AAA";
-    QTest::newRow("tie: other order") << " BA#" << false << grey(6, 2, 191) << 0 << 255 << "BBB";
-    // The same ties in a long palette: the earliest of the 37 still wins, wherever it stands.
-    const QString letters = lettersLikeA();
-    QTest::newRow("long tie: first wins")
-        << QStringLiteral(" #A") + letters << false << grey(6, 2, 191) << 0 << 255 << "AAA";
-    QTest::newRow("long tie: first letter wins")
-        << QStringLiteral(" #") + letters + QLatin1Char('A') << false << grey(6, 2, 191) << 0 << 255
-        << "aaa";
-    QTest::newRow("long tie: a middle one wins")
-        << letters.mid(20) + QStringLiteral("# ") + letters.left(20) << false << grey(6, 2, 191)
-        << 0 << 255 << letters.mid(20, 1).repeated(3);
-    QTest::newRow("one character") << "+" << false << gradient << 0 << 255 << "++++";
-    QTest::newRow("same brightness") << "AB" << false << gradient << 0 << 255 << "AAAA";
-    // A blank of no width would tie with the blank and come first; it is never placed.
-    QTest::newRow("width 0 never placed") << "Z #" << false << white << 0 << 255 << "   ";
-    // At x = 4 one white column is left: "W" matches it exactly when judged on that column
-    // alone; averaged over its four columns it would lose to "#".
-    QTest::newRow("right edge") << "W#|" << false << edge << 0 << 255 << "##W";
-    QTest::newRow("right edge, white")
-        << "W#|" << false << filled(5, 2, Qt::white) << 0 << 255 << "WW";
-    // 128 / 255 through levels 0..128 is 1, through 128..255 it is 0.
-    QTest::newRow("levels up to 128") << " +#" << false << grey(6, 2, 128) << 0 << 128 << "   ";
-    QTest::newRow("levels from 128") << " +#" << false << grey(6, 2, 128) << 128 << 255 << "###";
-}
-
-void TestConvNormal::choice() {
-    QFETCH(QString, palette);
-    QFETCH(bool, reverse);
-    QFETCH(QImage, picture);
-    QFETCH(int, lo);
-    QFETCH(int, hi);
-    QFETCH(QString, line);
-    const HandGlyphs glyphs = manyGlyphs();
-    RecordingServices services;
-    const ConversionResult result =
-        convert(settingsFor(palette, 1, reverse), &picture, glyphs, services, {},
-                LevelPair{static_cast<qint16>(lo), static_cast<qint16>(hi)});
-    QCOMPARE(int(result.outcome), int(ConvOutcome::HandedOff));
-    QVERIFY(services.handedOff);
-    QCOMPARE(services.text, line);
-    QVERIFY(services.messages.isEmpty());
-    QCOMPARE(services.questions999, 0);
-}
-
-// Exactly TextLines lines, joined by CR LF, no line end after the last.
-void TestConvNormal::lineLayout() {
-    const HandGlyphs glyphs = handGlyphs();
-    QImage picture = filled(4, 6, Qt::white);
-    for (int x = 0; x < 4; ++x) {
-        picture.setPixel(x, 2, qRgb(0, 0, 0));
-        picture.setPixel(x, 3, qRgb(0, 0, 0));
+    void choice() {
+        QFETCH(Choice, c);
+        RecordingServices services;
+        const ConversionResult result =
+            convert({c.palette, 1, c.reverse, {}, c.levels}, &c.picture, handGlyphs(), services);
+        QCOMPARE(result.outcome, ConvOutcome::HandedOff);
+        QVERIFY(services.handedOff);
+        QCOMPARE(services.text, c.line);
+        QVERIFY(services.messages.isEmpty());
+        QCOMPARE(services.questions999, 0);
     }
-    RecordingServices services;
-    convert(settingsFor(QStringLiteral(" #"), 3), &picture, glyphs, services);
-    QCOMPARE(services.text, QStringLiteral("  \r\n##\r\n  "));
-}
 
-// Four columns of one-pixel characters on two lines: the percentage before each character is
-// floor((x / 4 + r) / 2 * 100), shown only when it changes.
-void TestConvNormal::progress() {
-    HandGlyphs glyphs(1);
-    glyphs.add(QStringLiteral("I"), rows("."));
-    const QImage picture = filled(4, 2, Qt::white);
-    RecordingServices services;
-    convert(settingsFor(QStringLiteral("II"), 2), &picture, glyphs, services);
-    QCOMPARE(services.preparingShown, 1);
-    QCOMPARE(services.percents, (QList<int>{0, 12, 25, 37, 50, 62, 75, 87}));
-    QCOMPARE(services.yields, 1 + 8);
-    QCOMPARE(services.text, QStringLiteral("IIII\r\nIIII"));
-}
-
-void TestConvNormal::cut999_data() {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<int>("questions");
-    QTest::addColumn<bool>("handedOff");
-    QTest::newRow("999 columns") << 999 << true << 0 << true;
-    QTest::newRow("1000 columns, OK") << 1000 << true << 1 << true;
-    QTest::newRow("2500 columns, OK") << 2500 << true << 1 << true;
-    QTest::newRow("1000 columns, Cancel") << 1000 << false << 1 << false;
-}
-
-// One-pixel glyphs one pixel high: the raster is as wide as the picture.
-void TestConvNormal::cut999() {
-    QFETCH(int, width);
-    QFETCH(bool, answer);
-    QFETCH(int, questions);
-    QFETCH(bool, handedOff);
-    HandGlyphs glyphs(1);
-    glyphs.add(QStringLiteral("I"), rows("."));
-    const QImage picture = filled(width, 3, Qt::white);
-    RecordingServices services;
-    services.answer999 = answer;
-    const ConversionResult result =
-        convert(settingsFor(QStringLiteral("I"), 3), &picture, glyphs, services);
-    QCOMPARE(services.questions999, questions);
-    QCOMPARE(services.handedOff, handedOff);
-    if (!handedOff) {
-        QCOMPARE(int(result.outcome), int(ConvOutcome::Cancelled999));
-        return;
+    // Exactly TextLines lines, joined by CR LF, no line end after the last.
+    void lineLayout() {
+        QImage picture = filled(4, 6, Qt::white);
+        for (int x = 0; x < 4; ++x) {
+            picture.setPixel(x, 2, qRgb(0, 0, 0));
+            picture.setPixel(x, 3, qRgb(0, 0, 0));
+        }
+        RecordingServices services;
+        convert({u" #"_qs, 3}, &picture, handGlyphs(), services);
+        QCOMPARE(services.text, QStringLiteral("  \r\n##\r\n  "));
     }
-    const QString line(999, u'I');
-    QCOMPARE(services.text, line + QStringLiteral("\r\n") + line + QStringLiteral("\r\n") + line);
-}
 
-// The 999th character of a cut line still sees the brightness of its own column: a black
-// picture 5000 pixels wide with a white column at x = 998.
-void TestConvNormal::lastColumnOfACutLine() {
-    HandGlyphs glyphs(1);
-    glyphs.add(QStringLiteral("I"), rows("."));
-    glyphs.add(QStringLiteral("#"), rows("#"));
-    QImage picture = filled(5000, 1, Qt::black);
-    picture.setPixel(998, 0, qRgb(255, 255, 255));
-    RecordingServices services;
-    convert(settingsFor(QStringLiteral("I#"), 1), &picture, glyphs, services);
-    QCOMPARE(services.questions999, 1);
-    QCOMPARE(services.text, QString(998, u'#') + u'I');
-}
-
-void TestConvNormal::abort_data() {
-    QTest::addColumn<int>("afterYields");
-    QTest::addColumn<int>("yields");
-    QTest::newRow("while preparing") << 0 << 1;
-    QTest::newRow("at the fourth character") << 4 << 5;
-    QTest::newRow("at the last character") << 12 << 13;
-}
-
-void TestConvNormal::abort() {
-    QFETCH(int, afterYields);
-    QFETCH(int, yields);
-    const HandGlyphs glyphs = handGlyphs();
-    const QImage picture = filled(8, 6, Qt::white);
-    RecordingServices services;
-    services.abortAfterYields = afterYields;
-    const ConversionResult result =
-        convert(settingsFor(QStringLiteral(" #"), 3), &picture, glyphs, services);
-    QCOMPARE(int(result.outcome), int(ConvOutcome::Aborted));
-    QCOMPARE(services.yields, yields);
-    QVERIFY(!services.handedOff);
-    QVERIFY(services.messages.isEmpty());
-}
-
-void TestConvNormal::endsWithoutText_data() {
-    QTest::addColumn<QString>("palette");
-    QTest::addColumn<QSize>("picture"); // empty: no picture loaded
-    QTest::addColumn<QRect>("selection");
-    QTest::addColumn<int>("outcome");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("handedOff");
-    const QSize size(8, 2);
-    QTest::newRow("no picture") << " #" << QSize() << QRect() << int(ConvOutcome::EmptyText)
-                                << QString() << true;
-    QTest::newRow("hyphens alone") << "--" << size << QRect() << int(ConvOutcome::EmptyPalette)
-                                   << RunMessages::paletteHasNoUsableCharacter() << false;
-    QTest::newRow("only width 0") << "ZZ" << size << QRect() << int(ConvOutcome::EmptyPalette)
-                                  << RunMessages::paletteHasNoUsableCharacter() << false;
-    // 2 * 1 * 1 / 100 rounds to no column.
-    QTest::newRow("too narrow") << " #" << QSize(1, 100) << QRect() << int(ConvOutcome::TooNarrow)
-                                << RunMessages::selectionTooNarrow() << false;
-    QTest::newRow("origin beyond right")
-        << " #" << size << QRect(QPoint(9, 0), QPoint(12, 1)) << int(ConvOutcome::InvalidSelection)
-        << RunMessages::invalidSelection() << false;
-    QTest::newRow("wholly left") << " #" << size << QRect(QPoint(-9, 0), QPoint(-2, 1))
-                                 << int(ConvOutcome::InvalidSelection)
-                                 << RunMessages::invalidSelection() << false;
-    QTest::newRow("no pixels") << " #" << size << QRect(QPoint(3, 1), QPoint(3, 1))
-                               << int(ConvOutcome::EmptySelection) << QString() << false;
-}
-
-void TestConvNormal::endsWithoutText() {
-    QFETCH(QString, palette);
-    QFETCH(QSize, picture);
-    QFETCH(QRect, selection);
-    QFETCH(int, outcome);
-    QFETCH(QString, message);
-    QFETCH(bool, handedOff);
-    const HandGlyphs glyphs = handGlyphs();
-    const QImage image =
-        picture.isEmpty() ? QImage() : filled(picture.width(), picture.height(), Qt::white);
-    SelectionState corners;
-    if (!selection.isNull()) {
-        corners.AiraVisible = true;
-        corners.AiraX1 = static_cast<qint16>(selection.left());
-        corners.AiraY1 = static_cast<qint16>(selection.top());
-        corners.AiraX2 = static_cast<qint16>(selection.right());
-        corners.AiraY2 = static_cast<qint16>(selection.bottom());
+    // Four columns of one-pixel characters on two lines: the percentage before each character is
+    // floor((x / 4 + r) / 2 * 100), shown only when it changes.
+    void progress() {
+        const QImage picture = filled(4, 2, Qt::white);
+        RecordingServices services;
+        convert({u"II"_qs, 2}, &picture, pixelGlyphs(), services);
+        QCOMPARE(services.preparingShown, 1);
+        QCOMPARE(services.percents, (QList<int>{0, 12, 25, 37, 50, 62, 75, 87}));
+        QCOMPARE(services.yields, 1 + 8);
+        QCOMPARE(services.text, QStringLiteral("IIII\r\nIIII"));
     }
-    RecordingServices services;
-    const ConversionResult result = convert(
-        settingsFor(palette, 1), picture.isEmpty() ? nullptr : &image, glyphs, services, corners);
-    QCOMPARE(int(result.outcome), outcome);
-    QCOMPARE(services.messages, message.isEmpty() ? QStringList() : QStringList{message});
-    QCOMPARE(services.handedOff, handedOff);
-    QVERIFY(services.text.isEmpty());
-    QCOMPARE(services.questions999, 0);
-}
+
+    void cut999() {
+        // width, the answer, whether the question comes
+        for (const auto& [width, answer, asked] : {std::tuple{999, true, false},
+                                                   {1000, true, true},
+                                                   {2500, true, true},
+                                                   {1000, false, true}}) {
+            const QImage picture = filled(width, 3, Qt::white);
+            RecordingServices services;
+            services.answer999 = answer;
+            const ConversionResult result =
+                convert({u"I"_qs, 3}, &picture, pixelGlyphs(), services);
+            QCOMPARE(services.questions999, asked ? 1 : 0);
+            QCOMPARE(services.handedOff, answer);
+            if (answer)
+                QCOMPARE(services.text, QStringList(3, QString(999, u'I')).join(u"\r\n"_qs));
+            else
+                QCOMPARE(result.outcome, ConvOutcome::Cancelled999);
+        }
+    }
+
+    // The 999th character of a cut line still sees the brightness of its own column: a black
+    // picture 5000 pixels wide with a white column at x = 998.
+    void lastColumnOfACutLine() {
+        QImage picture = filled(5000, 1, Qt::black);
+        picture.setPixel(998, 0, qRgb(255, 255, 255));
+        RecordingServices services;
+        convert({u"Ii"_qs}, &picture, pixelGlyphs(), services);
+        QCOMPARE(services.questions999, 1);
+        QCOMPARE(services.text, QString(998, u'i') + u'I');
+    }
+
+    void abort() {
+        // While preparing, at the fourth character and at the last one (of 12).
+        const QImage picture = filled(8, 6, Qt::white);
+        for (const int afterYields : {0, 4, 12}) {
+            RecordingServices services;
+            services.abortAfterYields = afterYields;
+            const ConversionResult result =
+                convert({u" #"_qs, 3}, &picture, handGlyphs(), services);
+            QCOMPARE(result.outcome, ConvOutcome::Aborted);
+            QCOMPARE(services.yields, afterYields + 1);
+            QVERIFY(!services.handedOff);
+            QVERIFY(services.messages.isEmpty());
+        }
+    }
+
+    void endsWithoutText_data() {
+        QTest::addColumn<Ending>("c");
+        const QSize size(8, 2);
+        const QString unusable = RunMessages::paletteHasNoUsableCharacter();
+        const QString invalid = RunMessages::invalidSelection();
+        QTest::newRow("no picture") << Ending{u" #"_qs, QSize(), {}, ConvOutcome::EmptyText, {}};
+        QTest::newRow("hyphens alone")
+            << Ending{u"--"_qs, size, {}, ConvOutcome::EmptyPalette, unusable};
+        QTest::newRow("only width 0")
+            << Ending{u"ZZ"_qs, size, {}, ConvOutcome::EmptyPalette, unusable};
+        // 2 * 1 * 1 / 100 rounds to no column.
+        QTest::newRow("too narrow") << Ending{
+            u" #"_qs, QSize(1, 100), {}, ConvOutcome::TooNarrow, RunMessages::selectionTooNarrow()};
+        QTest::newRow("origin beyond right")
+            << Ending{u" #"_qs, size, {true, 9, 0, 12, 1}, ConvOutcome::InvalidSelection, invalid};
+        QTest::newRow("wholly left")
+            << Ending{u" #"_qs, size, {true, -9, 0, -2, 1}, ConvOutcome::InvalidSelection, invalid};
+        QTest::newRow("no pixels")
+            << Ending{u" #"_qs, size, {true, 3, 1, 3, 1}, ConvOutcome::EmptySelection, {}};
+    }
+
+    void endsWithoutText() {
+        QFETCH(Ending, c);
+        const QImage image = filled(c.picture.width(), c.picture.height(), Qt::white);
+        RecordingServices services;
+        const ConversionResult result =
+            convert({c.palette, 1, false, c.selection}, c.picture.isEmpty() ? nullptr : &image,
+                    handGlyphs(), services);
+        QCOMPARE(result.outcome, c.outcome);
+        QCOMPARE(services.messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        // Only a run without a picture hands off, an empty text.
+        QCOMPARE(services.handedOff, c.outcome == ConvOutcome::EmptyText);
+        QVERIFY(services.text.isEmpty());
+        QCOMPARE(services.questions999, 0);
+    }
+};
 
 QTEST_APPLESS_MAIN(TestConvNormal)
 #include "TestConvNormal.moc"

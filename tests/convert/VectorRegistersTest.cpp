@@ -54,75 +54,68 @@ void leaveUpperHalvesInUse() {}
 class VectorRegistersTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void clearingMarksThemUnused();
-    void glyphDrawingLeavesThemUnused();
-    void everyBandStartsWithThemUnused();
-    void everyRowStartsWithThemUnused();
-};
+    void init() {
+        if (!canTellUse())
+            QSKIP("the processor does not report which of its register states are in use");
+    }
 
-void VectorRegistersTest::init() {
-    if (!canTellUse())
-        QSKIP("the processor does not report which of its register states are in use");
-}
+    void clearingMarksThemUnused() {
+        leaveUpperHalvesInUse();
+        QVERIFY(upperHalvesInUse());
+        VectorRegisters::clearUpperHalves();
+        QVERIFY(!upperHalvesInUse());
+    }
 
-void VectorRegistersTest::clearingMarksThemUnused() {
-    leaveUpperHalvesInUse();
-    QVERIFY(upperHalvesInUse());
-    VectorRegisters::clearUpperHalves();
-    QVERIFY(!upperHalvesInUse());
-}
-
-void VectorRegistersTest::glyphDrawingLeavesThemUnused() {
-    FontSetup::installSubstitutions();
-    const FontGlyphs glyphs(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
-    // Drawn again, a glyph comes from Qt's glyph cache by another path than the first time.
-    for (int round = 0; round < 3; ++round) {
-        for (const QString& c : {QStringLiteral("亜"), QStringLiteral("A"), QStringLiteral("■")}) {
-            QVERIFY(glyphs.strokeCount(c, 16, 16) > 0);
-            QVERIFY2(!upperHalvesInUse(), qPrintable(c));
+    void glyphDrawingLeavesThemUnused() {
+        FontSetup::installSubstitutions();
+        const FontGlyphs glyphs(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+        // Drawn again, a glyph comes from Qt's glyph cache by another path than the first time.
+        for (int round = 0; round < 3; ++round) {
+            for (const QString& c : {u"亜"_qs, u"A"_qs, u"■"_qs}) {
+                QVERIFY(glyphs.strokeCount(c, 16, 16) > 0);
+                QVERIFY2(!upperHalvesInUse(), qPrintable(c));
+            }
         }
     }
-}
 
-void VectorRegistersTest::everyBandStartsWithThemUnused() {
-    std::atomic<int> bands{0};
-    std::atomic<int> dirtyStarts{0};
-    leaveUpperHalvesInUse();
-    QVERIFY(BandWork::run(64, 4, 2, {}, [&](qint64, qint64) {
-        if (upperHalvesInUse())
-            ++dirtyStarts;
-        ++bands;
-        leaveUpperHalvesInUse();
-    }));
-    QCOMPARE(bands.load(), 16);
-    QCOMPARE(dirtyStarts.load(), 0);
-}
-
-void VectorRegistersTest::everyRowStartsWithThemUnused() {
-    for (const int threads : {1, 2}) {
-        std::atomic<int> rows{0};
+    // Each band and row leaves the registers in use, for the next to find them so.
+    void everyBandStartsWithThemUnused() {
+        std::atomic<int> bands{0};
         std::atomic<int> dirtyStarts{0};
-        RecordingServices services;
-        const RowRunner runner(16, 100, threads, 1e12);
-        QString out;
         leaveUpperHalvesInUse();
-        const ConvOutcome outcome = runner.run(
-            services,
-            [&](int, int, RowTicker&, QString& line) {
-                if (upperHalvesInUse())
-                    ++dirtyStarts;
-                ++rows;
-                line += u'a';
-                leaveUpperHalvesInUse();
-                return RowEnd::Done;
-            },
-            out);
-        QCOMPARE(outcome, ConvOutcome::HandedOff);
-        QCOMPARE(rows.load(), 16);
-        QVERIFY2(dirtyStarts.load() == 0, qPrintable(QString::number(threads)));
+        QVERIFY(BandWork::run(64, 4, 2, {}, [&](qint64, qint64) {
+            dirtyStarts += upperHalvesInUse() ? 1 : 0;
+            ++bands;
+            leaveUpperHalvesInUse();
+        }));
+        QCOMPARE(bands.load(), 16);
+        QCOMPARE(dirtyStarts.load(), 0);
     }
-}
+
+    void everyRowStartsWithThemUnused() {
+        for (const int threads : {1, 2}) {
+            std::atomic<int> rows{0};
+            std::atomic<int> dirtyStarts{0};
+            RecordingServices services;
+            QString out;
+            leaveUpperHalvesInUse();
+            const ConvOutcome outcome = RowRunner(16, 100, threads, 1e12)
+                                            .run(
+                                                services,
+                                                [&](int, int, RowTicker&, QString& line) {
+                                                    dirtyStarts += upperHalvesInUse() ? 1 : 0;
+                                                    ++rows;
+                                                    line += u'a';
+                                                    leaveUpperHalvesInUse();
+                                                    return RowEnd::Done;
+                                                },
+                                                out);
+            QCOMPARE(outcome, ConvOutcome::HandedOff);
+            QCOMPARE(rows.load(), 16);
+            QVERIFY2(dirtyStarts.load() == 0, qPrintable(QString::number(threads)));
+        }
+    }
+};
 
 QTEST_MAIN(VectorRegistersTest)
 #include "VectorRegistersTest.moc"
