@@ -1,21 +1,15 @@
 #!/usr/bin/env bash
 # The desktop program driven as a user drives it, on a virtual X server of its own: open a
-# picture, drag a selection over it, press 変換, copy the text view's text with Ctrl+C, read it
-# back from the clipboard, close both windows with a close request, and check that charloom-cli
-# makes the same text from the same picture, selection and the settings file the program wrote.
-# Screenshots of the main window with its selection and of the text view stay in OUT_DIR.
+# picture, drag a selection over it, press 変換, copy the text view's text with Ctrl+C, read the
+# clipboard, close both windows with a close request, and check that charloom-cli makes the same
+# text from the same picture, selection and the settings file the program wrote. Screenshots stay
+# in OUT_DIR. Exit status 77 (skipped) when a tool is missing; QT_SCALE_FACTOR=2 runs it at a
+# device pixel ratio of 2.
 #
 #   desktop-e2e.sh CHARLOOM CHARLOOM_CLI X11_CLOSE_REQUEST PICTURE OUT_DIR
-#
-# Exit status 77 (reported as skipped) when a tool it needs is missing. QT_SCALE_FACTOR=2 runs
-# the same check at a device pixel ratio of 2.
 set -euo pipefail
 
-app=$1
-cli=$2
-close_request=$3
-picture=$4
-out=$5
+app=$1 cli=$2 close_request=$3 picture=$4 out=$5
 
 skip() {
     echo "SKIPPED: $*"
@@ -36,8 +30,7 @@ missing=()
 for tool in Xvfb:xvfb xdotool:xdotool xclip:xclip xwd:x11-apps xwdtopnm:netpbm pnmcut:netpbm; do
     command -v "${tool%%:*}" >/dev/null || missing+=("${tool%%:*} (${tool##*:})")
 done
-[ ${#missing[@]} -eq 0 ] ||
-    skip "no ${missing[*]}; scripts/install-deps.sh installs them"
+[ ${#missing[@]} -eq 0 ] || skip "no ${missing[*]}; scripts/install-deps.sh installs them"
 [ -x "$close_request" ] || skip "x11-close-request was not built (Xlib headers: libx11-dev)"
 
 # Only whole scale factors: the selection's screen points are picture pixels times the scale.
@@ -47,16 +40,12 @@ scale=${QT_SCALE_FACTOR:-1}
 # The main window's client area is 6360 x 5100 twips (424 x 340 pixels) below its menu bar, and
 # the picture sits at its top-left corner; 変換 is 70 pixels wide at x 264 in the tray's bottom
 # row, whose centre lies 23 pixels above the window's bottom edge.
-client_height=340
-convert_x=299
-convert_from_bottom=23
-# The selection, in picture pixels (the sample picture is 480 x 360; the view shows 421 x 230
-# of it at the least).
+client_height=340 convert_x=299 convert_from_bottom=23
+# The selection in picture pixels, inside the part of the 480 x 360 sample the view shows.
 sel_x1=40 sel_y1=30 sel_x2=230 sel_y2=150
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/charloom-e2e.XXXXXX")
-xvfb_pid=""
-app_pid=""
+xvfb_pid="" app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
@@ -81,8 +70,7 @@ rm -f "$out"/{mainwindow-selection.png,textview.png,clipboard.txt,cli.txt,Charlo
 
 # A private copy of the program, so that its Charloom.ini is written beside it; a private
 # temporary folder, so that its single-instance socket meets no other running copy.
-mkdir -p "$work/bin" "$work/tmp" "$work/home"
-mkdir -m 700 "$work/runtime"
+mkdir -p "$work/bin" "$work/tmp" && mkdir -m 700 "$work/runtime"
 cp "$app" "$work/bin/charloom"
 cp "$picture" "$work/picture.png"
 

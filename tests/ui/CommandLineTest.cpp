@@ -7,64 +7,48 @@
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:
-    void join_data();
-    void join();
-    void unquote_data();
-    void unquote();
-    void textFiles_data();
-    void textFiles();
+    void join_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("none") << QStringList{u"charloom"_qs} << QString();
+        QTest::newRow("one") << QStringList{u"charloom"_qs, u"/p/a.png"_qs} << u"/p/a.png"_qs;
+        QTest::newRow("unquoted blanks")
+            << QStringList{u"charloom"_qs, u"/p/my"_qs, u"cat.png"_qs} << u"/p/my cat.png"_qs;
+    }
+    void join() {
+        QFETCH(QStringList, arguments);
+        QTEST(CommandLine::join(arguments), "line");
+    }
+
+    void unquote_data() {
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("quoted") << u"\"/p/a b.png\""_qs << u"/p/a b.png"_qs;
+        QTest::newRow("two quotes alone") << u"\"\""_qs << u"\"\""_qs;
+        QTest::newRow("three characters") << u"\"a\""_qs << u"a"_qs;
+        QTest::newRow("one quote") << u"\"/p/a.png"_qs << u"\"/p/a.png"_qs;
+        QTest::newRow("plain") << u"/p/a.png"_qs << u"/p/a.png"_qs;
+    }
+    void unquote() {
+        QFETCH(QString, in);
+        QTEST(CommandLine::unquote(in), "out");
+    }
+
+    void textFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("text");
+        QTest::newRow("lower") << u"/p/a.txt"_qs << true;
+        QTest::newRow("upper") << u"/p/A.TXT"_qs << true;
+        QTest::newRow("mixed") << u"x.TxT"_qs << true;
+        QTest::newRow("picture") << u"/p/a.png"_qs << false;
+        QTest::newRow("txt inside") << u"/p/a.txt.png"_qs << false;
+        QTest::newRow("no dot") << u"atxt"_qs << false;
+    }
+    void textFiles() {
+        QFETCH(QString, name);
+        QTEST(CommandLine::isTextFile(name), "text");
+    }
 };
-
-void CommandLineTest::join_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("none") << QStringList{QStringLiteral("charloom")} << QString();
-    QTest::newRow("one") << QStringList{QStringLiteral("charloom"), QStringLiteral("/p/a.png")}
-                         << QStringLiteral("/p/a.png");
-    QTest::newRow("unquoted blanks")
-        << QStringList{QStringLiteral("charloom"), QStringLiteral("/p/my"),
-                       QStringLiteral("cat.png")}
-        << QStringLiteral("/p/my cat.png");
-}
-
-void CommandLineTest::join() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, line);
-    QCOMPARE(CommandLine::join(arguments), line);
-}
-
-void CommandLineTest::unquote_data() {
-    QTest::addColumn<QString>("in");
-    QTest::addColumn<QString>("out");
-    QTest::newRow("quoted") << QStringLiteral("\"/p/a b.png\"") << QStringLiteral("/p/a b.png");
-    QTest::newRow("two quotes alone") << QStringLiteral("\"\"") << QStringLiteral("\"\"");
-    QTest::newRow("three characters") << QStringLiteral("\"a\"") << QStringLiteral("a");
-    QTest::newRow("one quote") << QStringLiteral("\"/p/a.png") << QStringLiteral("\"/p/a.png");
-    QTest::newRow("plain") << QStringLiteral("/p/a.png") << QStringLiteral("/p/a.png");
-}
-
-void CommandLineTest::unquote() {
-    QFETCH(QString, in);
-    QFETCH(QString, out);
-    QCOMPARE(CommandLine::unquote(in), out);
-}
-
-void CommandLineTest::textFiles_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("text");
-    QTest::newRow("lower") << QStringLiteral("/p/a.txt") << true;
-    QTest::newRow("upper") << QStringLiteral("/p/A.TXT") << true;
-    QTest::newRow("mixed") << QStringLiteral("x.TxT") << true;
-    QTest::newRow("picture") << QStringLiteral("/p/a.png") << false;
-    QTest::newRow("txt inside") << QStringLiteral("/p/a.txt.png") << false;
-    QTest::newRow("no dot") << QStringLiteral("atxt") << false;
-}
-
-void CommandLineTest::textFiles() {
-    QFETCH(QString, name);
-    QFETCH(bool, text);
-    QCOMPARE(CommandLine::isTextFile(name), text);
-}
 
 QTEST_APPLESS_MAIN(CommandLineTest)
 #include "CommandLineTest.moc"

@@ -23,29 +23,21 @@
 namespace {
 
 constexpr qreal Ratio = 2.0;
-// The selection dragged over the sample picture, in picture pixels.
+// The selection dragged over the sample picture, in picture pixels, and as charloom-cli takes it.
 const QRect Selection(QPoint(40, 30), QPoint(230, 150));
+const QString SelectArgument = u"40,30,230,150"_qs;
 
 QString samplePicture() {
-    return qEnvironmentVariable("CHARLOOM_SOURCE_DIR") + QStringLiteral("/data/sample.png");
-}
-
-QString selectArgument() {
-    return QStringLiteral("%1,%2,%3,%4")
-        .arg(Selection.left())
-        .arg(Selection.top())
-        .arg(Selection.right())
-        .arg(Selection.bottom());
+    return qEnvironmentVariable("CHARLOOM_SOURCE_DIR") + u"/data/sample.png"_qs;
 }
 
 // Runs charloom-cli at a device pixel ratio of 1; false when it failed.
 bool cliAtRatioOne(const QStringList& arguments, QByteArray* out = nullptr) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_SCALE_FACTOR"));
+    environment.remove(u"QT_SCALE_FACTOR"_qs);
     process.setProcessEnvironment(environment);
-    process.start(qEnvironmentVariable("CHARLOOM_BIN_DIR") + QStringLiteral("/charloom-cli"),
-                  arguments);
+    process.start(qEnvironmentVariable("CHARLOOM_BIN_DIR") + u"/charloom-cli"_qs, arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
         qWarning() << process.readAllStandardError();
@@ -57,39 +49,27 @@ bool cliAtRatioOne(const QStringList& arguments, QByteArray* out = nullptr) {
 }
 
 QStringList linesOf(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u"\r\n"_qs, u"\n"_qs);
     QStringList lines = text.split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
 }
 
-// Anything but the white ground.
-bool isInk(QRgb pixel) {
-    return (pixel & 0xFFFFFF) != 0xFFFFFF;
-}
-
-// The ink's bounding box inside area of image, in the image's pixels; null when no ink.
+// The bounding box of the ink (anything but the white ground) inside area of image, in the
+// image's pixels; null when there is no ink.
 QRect inkBox(const QImage& image, const QRect& area) {
     int left = area.right() + 1, right = area.left() - 1;
     int top = area.bottom() + 1, bottom = area.top() - 1;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            if (isInk(image.pixel(x, y))) {
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
                 bottom = std::max(bottom, y);
             }
     return left > right ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
-int pixelsOf(const QImage& image, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour ? 1 : 0;
-    return count;
 }
 
 // The number of 2 x 2 blocks at even places that are not one colour.
@@ -109,19 +89,11 @@ int mixedBlocks(const QImage& image) {
 
 class HiDpiTest : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void widgetsHaveRatioTwo();
-    void mainWindowConvertsAsAtRatioOne_data();
-    void mainWindowConvertsAsAtRatioOne();
-    void pictureIsShownPixelForPixel();
-    void textViewKeepsTheTextMetrics();
-    void textViewDrawsScreenPixels_data();
-    void textViewDrawsScreenPixels();
-    void fontSampleHasScreenPixels();
-    void swatchesHaveScreenPixels();
 
-private:
+    QTemporaryDir m_dir;
+    QStringList m_monapo; // charloom-cli's options for the text art
+    QString m_artText;    // the text art, converted at ratio 1
+
     // The sample's text art in Monapo, rendered at ratio 1 by charloom-cli (the text view's
     // rendering) and shown by the text view at ratio 2, in the given text colour.
     struct Shown {
@@ -129,208 +101,163 @@ private:
         QImage grab;
         TextLayout layout;
     };
-    Shown show(const QString& foreArgument, qint32 foreColor);
-
-    QTemporaryDir m_dir;
-    QStringList m_monapo; // charloom-cli's options for the text art
-    QString m_artText;    // the text art, converted at ratio 1
-};
-
-void HiDpiTest::initTestCase() {
-    FontSetup::installSubstitutions();
-    QVERIFY2(TextViewFixture::loadMonapo(),
-             "Monapo is missing: install the Debian package fonts-monapo");
-    QVERIFY(m_dir.isValid());
-    m_monapo = QStringList{QStringLiteral("-q"),     QStringLiteral("--font"),
-                           QStringLiteral("Monapo"), QStringLiteral("--select"),
-                           selectArgument(),         QStringLiteral("--back-color"),
-                           QStringLiteral("white")};
-    QByteArray text;
-    QVERIFY(cliAtRatioOne(m_monapo + QStringList{samplePicture()}, &text));
-    QVERIFY(!text.isEmpty());
-    m_artText = linesOf(QString::fromUtf8(text)).join(QStringLiteral("\r\n"));
-}
-
-HiDpiTest::Shown HiDpiTest::show(const QString& foreArgument, qint32 foreColor) {
-    Shown shown;
-    const QString png = m_dir.filePath(QStringLiteral("art.png"));
-    if (!cliAtRatioOne(m_monapo + QStringList{QStringLiteral("--fore-color"), foreArgument,
-                                              QStringLiteral("-o"), png, samplePicture()}))
+    Shown show(const QString& foreArgument, qint32 foreColor) {
+        Shown shown;
+        const QString png = m_dir.filePath(u"art.png"_qs);
+        if (!cliAtRatioOne(m_monapo + QStringList{u"--fore-color"_qs, foreArgument, u"-o"_qs, png,
+                                                  samplePicture()}))
+            return shown;
+        shown.rendered = QImage(png);
+        TextViewFixture f;
+        f.settings.ForeColor = foreColor;
+        const SelectionState selection{
+            true, static_cast<qint16>(Selection.left()), static_cast<qint16>(Selection.top()),
+            static_cast<qint16>(Selection.right()), static_cast<qint16>(Selection.bottom())};
+        SelCopy(PictureLoader::load(samplePicture()).image, selection, f.pictures.picture);
+        f.view->View(m_artText);
+        f.view->ColorSet();
+        if (!QTest::qWaitForWindowExposed(f.view.get()))
+            return shown;
+        shown.layout = f.view->layout();
+        shown.grab = f.box()->grab().toImage();
         return shown;
-    shown.rendered = QImage(png);
-    TextViewFixture f;
-    f.settings.ForeColor = foreColor;
-    const PictureLoader::Result picture = PictureLoader::load(samplePicture());
-    const SelectionState selection{
-        true, static_cast<qint16>(Selection.left()), static_cast<qint16>(Selection.top()),
-        static_cast<qint16>(Selection.right()), static_cast<qint16>(Selection.bottom())};
-    SelCopy(picture.image, selection, f.pictures.picture);
-    f.view->View(m_artText);
-    f.view->ColorSet();
-    if (!QTest::qWaitForWindowExposed(f.view.get()))
-        return shown;
-    shown.layout = f.view->layout();
-    shown.grab = f.box()->grab().toImage();
-    return shown;
-}
-
-void HiDpiTest::widgetsHaveRatioTwo() {
-    QWidget widget;
-    widget.resize(40, 30);
-    widget.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    QCOMPARE(widget.devicePixelRatioF(), Ratio);
-    QCOMPARE(widget.grab().size(), QSize(80, 60));
-}
-
-void HiDpiTest::mainWindowConvertsAsAtRatioOne_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("modeArgument");
-    QTest::newRow("通常") << 0 << QStringLiteral("normal");
-    QTest::newRow("2値") << 1 << QStringLiteral("two-level");
-}
-
-// The selection is dragged in the window's pixels, which are the picture's at any ratio; the
-// text converted is the text charloom-cli makes at ratio 1.
-void HiDpiTest::mainWindowConvertsAsAtRatioOne() {
-    QFETCH(int, mode);
-    QFETCH(QString, modeArgument);
-    MainWindowHarness h;
-    fomMain& w = h.start();
-    h.child<QRadioButton>(QStringLiteral("optMode(%1)").arg(mode))->click();
-    w.setConverter(ConvDispatch);
-    w.PicLoad(samplePicture());
-    auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
-    QCOMPARE(picture->devicePixelRatioF(), Ratio);
-    sendMouse(picture, QEvent::MouseButtonPress, Selection.topLeft(), Qt::LeftButton,
-              Qt::LeftButton);
-    sendMouse(picture, QEvent::MouseMove, Selection.center(), Qt::NoButton, Qt::LeftButton);
-    sendMouse(picture, QEvent::MouseMove, Selection.bottomRight(), Qt::NoButton, Qt::LeftButton);
-    sendMouse(picture, QEvent::MouseButtonRelease, Selection.bottomRight(), Qt::LeftButton,
-              Qt::NoButton);
-    h.button(QStringLiteral("cmdWrite"))->click();
-    QCOMPARE(h.textView.viewed.size(), 1);
-
-    QByteArray expected;
-    QVERIFY(cliAtRatioOne({QStringLiteral("-q"), QStringLiteral("--mode"), modeArgument,
-                           QStringLiteral("--select"), selectArgument(), samplePicture()},
-                          &expected));
-    const QStringList shown = linesOf(h.textView.viewed.first());
-    QVERIFY(shown.size() > 10);
-    QCOMPARE(shown, linesOf(QString::fromUtf8(expected)));
-}
-
-// Each picture pixel covers a 2 x 2 block of screen pixels of exactly its colour: no smoothing.
-void HiDpiTest::pictureIsShownPixelForPixel() {
-    MainWindowHarness h;
-    fomMain& w = h.start();
-    w.PicLoad(samplePicture());
-    auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
-    const QImage source(samplePicture());
-    const QImage grabbed = picture->grab(QRect(0, 0, 120, 90)).toImage();
-    QCOMPARE(grabbed.size(), QSize(240, 180));
-    for (int y = 0; y < 90; ++y)
-        for (int x = 0; x < 120; ++x) {
-            const QRgb p = source.pixel(x, y);
-            for (int dy = 0; dy < 2; ++dy)
-                for (int dx = 0; dx < 2; ++dx)
-                    if (grabbed.pixel(2 * x + dx, 2 * y + dy) != p)
-                        QFAIL(qPrintable(
-                            QStringLiteral("picture pixel %1,%2 smoothed").arg(x).arg(y)));
-        }
-}
-
-// The layout at ratio 2 is the one the whole-text picture was rendered with at ratio 1.
-void HiDpiTest::textViewKeepsTheTextMetrics() {
-    const Shown shown = show(QStringLiteral("black"), 0x000000);
-    QVERIFY(!shown.rendered.isNull() && !shown.grab.isNull());
-    QCOMPARE(shown.rendered.devicePixelRatio(), 1.0);
-    const int lines = static_cast<int>(linesOf(m_artText).size());
-    QCOMPARE(shown.layout.LineCount(), lines);
-    QCOMPARE(shown.layout.TxtWidth(), shown.rendered.width());
-    QCOMPARE(shown.layout.TxtHeight(), shown.rendered.height());
-    QCOMPARE(shown.layout.LinePitch() * lines, shown.rendered.height());
-    QCOMPARE(shown.layout.LinePitch(), 16); // Monapo at 16 pixels: 12 points at 96 dpi
-}
-
-void HiDpiTest::textViewDrawsScreenPixels_data() {
-    QTest::addColumn<QString>("foreArgument");
-    QTest::addColumn<qint32>("foreColor");
-    QTest::newRow("black") << QStringLiteral("black") << qint32(0x000000);
-    QTest::newRow("picture colours") << QStringLiteral("image") << ColorRef::ImageColor;
-}
-
-// The view's pixels are the screen's: twice as many, with detail finer than a text pixel, and
-// every line's ink (what is not the white ground) where the ratio-1 rendering has it. Glyphs
-// drawn at twice the size differ in shape by a pixel or two at their edges; a line pitch or an
-// advance off by one pixel would move the later lines and the line ends much further.
-void HiDpiTest::textViewDrawsScreenPixels() {
-    QFETCH(QString, foreArgument);
-    QFETCH(qint32, foreColor);
-    const Shown shown = show(foreArgument, foreColor);
-    QVERIFY(!shown.rendered.isNull() && !shown.grab.isNull());
-    const int pitch = shown.layout.LinePitch();
-    const QSize logical = shown.grab.size() / 2;
-    QCOMPARE(shown.grab.devicePixelRatio(), Ratio);
-    QVERIFY(logical.width() > 100 && logical.height() > 5 * pitch);
-    QVERIFY2(mixedBlocks(shown.grab) > 0, "the view is a ratio-1 picture scaled up");
-    // In the picture's colours (whose darkest is 45, 60, 90) every pixel of a character is filled
-    // from the picture: none stays black.
-    if (foreColor == ColorRef::ImageColor)
-        QCOMPARE(pixelsOf(shown.grab, qRgb(0, 0, 0)), 0);
-    int checked = 0;
-    for (int top = 0; top + pitch <= logical.height(); top += pitch) {
-        const QRect line(0, top, logical.width(), pitch);
-        const QRect expected = inkBox(shown.rendered, line);
-        const QRect shownBox = inkBox(shown.grab, QRect(line.topLeft() * 2, line.size() * 2));
-        QCOMPARE(shownBox.isNull(), expected.isNull());
-        if (expected.isNull())
-            continue;
-        const QRect seen(shownBox.topLeft() / 2, shownBox.bottomRight() / 2);
-        QVERIFY2(
-            std::abs(seen.left() - expected.left()) <= 2 &&
-                std::abs(seen.right() - expected.right()) <= 2 &&
-                std::abs(seen.top() - expected.top()) <= 2 &&
-                std::abs(seen.bottom() - expected.bottom()) <= 2,
-            qPrintable(QStringLiteral("line at %1: ink %2,%3-%4,%5 shown, %6,%7-%8,%9 rendered")
-                           .arg(top)
-                           .arg(seen.left())
-                           .arg(seen.top())
-                           .arg(seen.right())
-                           .arg(seen.bottom())
-                           .arg(expected.left())
-                           .arg(expected.top())
-                           .arg(expected.right())
-                           .arg(expected.bottom())));
-        ++checked;
     }
-    QVERIFY(checked > 5);
-}
 
-void HiDpiTest::fontSampleHasScreenPixels() {
-    SettingsRecord settings;
-    fomFontSet fonts(settings);
-    fonts.show();
-    const QImage sample = fonts.sampleImage();
-    QCOMPARE(sample.devicePixelRatio(), Ratio);
-    QCOMPARE(sample.size(),
-             fonts.findChild<QLabel*>(QStringLiteral("picFontSample"))->contentsRect().size() * 2);
-    QVERIFY(mixedBlocks(sample) > 0);
-}
+private slots:
+    void initTestCase() {
+        FontSetup::installSubstitutions();
+        QVERIFY2(TextViewFixture::loadMonapo(),
+                 "Monapo is missing: install the Debian package fonts-monapo");
+        QVERIFY(m_dir.isValid());
+        m_monapo = QStringList{u"-q"_qs,       u"--font"_qs,       u"Monapo"_qs, u"--select"_qs,
+                               SelectArgument, u"--back-color"_qs, u"white"_qs};
+        QByteArray text;
+        QVERIFY(cliAtRatioOne(m_monapo + QStringList{samplePicture()}, &text));
+        QVERIFY(!text.isEmpty());
+        m_artText = linesOf(QString::fromUtf8(text)).join(u"\r\n"_qs);
+    }
 
-// The one-pixel outline is two screen pixels wide, and the colour starts right after it.
-void HiDpiTest::swatchesHaveScreenPixels() {
-    SettingsRecord settings;
-    fomColorSet colors(settings);
-    colors.show();
-    auto* red = colors.findChild<QAbstractButton*>(QStringLiteral("optForeColor3"));
-    const QPixmap swatch = red->icon().pixmap(red->iconSize(), Ratio);
-    QCOMPARE(swatch.devicePixelRatio(), Ratio);
-    QCOMPARE(swatch.size(), red->iconSize() * 2);
-    const QImage image = swatch.toImage();
-    QCOMPARE(image.pixel(1, 1), colors.palette().color(QPalette::Shadow).rgb());
-    QCOMPARE(image.pixel(2, 2), qRgb(255, 0, 0));
-}
+    void mainWindowConvertsAsAtRatioOne_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("modeArgument");
+        QTest::newRow("通常") << 0 << u"normal"_qs;
+        QTest::newRow("2値") << 1 << u"two-level"_qs;
+    }
+    // The selection is dragged in the window's pixels, which are the picture's at any ratio; the
+    // text converted is the text charloom-cli makes at ratio 1.
+    void mainWindowConvertsAsAtRatioOne() {
+        QFETCH(int, mode);
+        QFETCH(QString, modeArgument);
+        MainWindowHarness h;
+        fomMain& w = h.startOn(samplePicture());
+        h.child<QRadioButton>(u"optMode(%1)"_qs.arg(mode))->click();
+        w.setConverter(ConvDispatch);
+        QCOMPARE(h.picture()->devicePixelRatioF(), Ratio);
+        dragMouse(h.picture(), Selection.topLeft(), Selection.bottomRight());
+        h.button(u"cmdWrite"_qs)->click();
+        QCOMPARE(h.textView.viewed.size(), 1);
+        QByteArray expected;
+        QVERIFY(cliAtRatioOne(
+            {u"-q"_qs, u"--mode"_qs, modeArgument, u"--select"_qs, SelectArgument, samplePicture()},
+            &expected));
+        const QStringList shown = linesOf(h.textView.viewed.first());
+        QVERIFY(shown.size() > 10);
+        QCOMPARE(shown, linesOf(QString::fromUtf8(expected)));
+    }
+
+    // Each picture pixel covers a 2 x 2 block of screen pixels of exactly its colour: no smoothing.
+    void pictureIsShownPixelForPixel() {
+        MainWindowHarness h;
+        h.startOn(samplePicture());
+        const QImage source(samplePicture());
+        const QImage grabbed = h.picture()->grab(QRect(0, 0, 120, 90)).toImage();
+        QCOMPARE(grabbed.size(), QSize(240, 180));
+        for (int y = 0; y < 90; ++y)
+            for (int x = 0; x < 120; ++x)
+                for (int d = 0; d < 4; ++d)
+                    if (grabbed.pixel(2 * x + d % 2, 2 * y + d / 2) != source.pixel(x, y))
+                        QFAIL(qPrintable(u"picture pixel %1,%2 smoothed"_qs.arg(x).arg(y)));
+    }
+
+    void textViewDrawsScreenPixels_data() {
+        QTest::addColumn<QString>("foreArgument");
+        QTest::addColumn<qint32>("foreColor");
+        QTest::newRow("black") << u"black"_qs << qint32(0x000000);
+        QTest::newRow("picture colours") << u"image"_qs << ColorRef::ImageColor;
+    }
+    // The view's pixels are the screen's: twice as many, with detail finer than a text pixel, and
+    // every line's ink where the ratio-1 rendering has it. Glyphs drawn at twice the size differ
+    // in shape by a pixel or two at their edges; a line pitch or an advance off by one pixel
+    // would move the later lines and the line ends much further.
+    void textViewDrawsScreenPixels() {
+        QFETCH(QString, foreArgument);
+        QFETCH(qint32, foreColor);
+        const Shown shown = show(foreArgument, foreColor);
+        QVERIFY(!shown.rendered.isNull() && !shown.grab.isNull());
+        // The layout at ratio 2 is the one the whole-text picture was rendered with at ratio 1.
+        const int pitch = shown.layout.LinePitch();
+        const int lines = static_cast<int>(linesOf(m_artText).size());
+        QCOMPARE(shown.rendered.devicePixelRatio(), 1.0);
+        QCOMPARE(shown.layout.LineCount(), lines);
+        QCOMPARE(shown.layout.TxtWidth(), shown.rendered.width());
+        QCOMPARE(shown.layout.TxtHeight(), shown.rendered.height());
+        QCOMPARE(pitch * lines, shown.rendered.height());
+        QCOMPARE(pitch, 16); // Monapo at 16 pixels: 12 points at 96 dpi
+        const QSize logical = shown.grab.size() / 2;
+        QCOMPARE(shown.grab.devicePixelRatio(), Ratio);
+        QVERIFY(logical.width() > 100 && logical.height() > 5 * pitch);
+        QVERIFY2(mixedBlocks(shown.grab) > 0, "the view is a ratio-1 picture scaled up");
+        // In the picture's colours (whose darkest is 45, 60, 90) every pixel of a character is
+        // filled from the picture: none stays black.
+        if (foreColor == ColorRef::ImageColor)
+            for (int y = 0; y < shown.grab.height(); ++y)
+                for (int x = 0; x < shown.grab.width(); ++x)
+                    QVERIFY(shown.grab.pixel(x, y) != qRgb(0, 0, 0));
+        const auto near = [](int a, int b) { return std::abs(a - b) <= 2; };
+        int checked = 0;
+        for (int top = 0; top + pitch <= logical.height(); top += pitch) {
+            const QRect line(0, top, logical.width(), pitch);
+            const QRect expected = inkBox(shown.rendered, line);
+            const QRect shownBox = inkBox(shown.grab, QRect(line.topLeft() * 2, line.size() * 2));
+            QCOMPARE(shownBox.isNull(), expected.isNull());
+            if (expected.isNull())
+                continue;
+            const QRect seen(shownBox.topLeft() / 2, shownBox.bottomRight() / 2);
+            QString where;
+            QDebug(&where) << "line at" << top << "shows ink" << seen << "rendered" << expected;
+            QVERIFY2(near(seen.left(), expected.left()) && near(seen.right(), expected.right()) &&
+                         near(seen.top(), expected.top()) && near(seen.bottom(), expected.bottom()),
+                     qPrintable(where));
+            ++checked;
+        }
+        QVERIFY(checked > 5);
+    }
+
+    void fontSampleHasScreenPixels() {
+        SettingsRecord settings;
+        fomFontSet fonts(settings);
+        fonts.show();
+        const QImage sample = fonts.sampleImage();
+        QCOMPARE(sample.devicePixelRatio(), Ratio);
+        const QSize label = fonts.findChild<QLabel*>(u"picFontSample"_qs)->contentsRect().size();
+        QCOMPARE(sample.size(), label * 2);
+        QVERIFY(mixedBlocks(sample) > 0);
+    }
+
+    // The one-pixel outline is two screen pixels wide, and the colour starts right after it.
+    void swatchesHaveScreenPixels() {
+        SettingsRecord settings;
+        fomColorSet colors(settings);
+        colors.show();
+        auto* red = colors.findChild<QAbstractButton*>(u"optForeColor3"_qs);
+        const QPixmap swatch = red->icon().pixmap(red->iconSize(), Ratio);
+        QCOMPARE(swatch.devicePixelRatio(), Ratio);
+        QCOMPARE(swatch.size(), red->iconSize() * 2);
+        const QImage image = swatch.toImage();
+        QCOMPARE(image.pixel(1, 1), colors.palette().color(QPalette::Shadow).rgb());
+        QCOMPARE(image.pixel(2, 2), qRgb(255, 0, 0));
+    }
+};
 
 int main(int argc, char* argv[]) {
     qputenv("QT_SCALE_FACTOR", "2");

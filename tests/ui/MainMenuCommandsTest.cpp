@@ -7,29 +7,16 @@
 #include "platform/HelpManual.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLineEdit>
+#include <QLabel>
 #include <QMimeData>
-#include <QScrollBar>
-#include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 class MainMenuCommandsTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
 
-    // The window with a 30 x 20 picture loaded from a file, shown and active.
-    static fomMain& startWithPicture(MainWindowHarness& h, const QString& path) {
-        fomMain& w = h.start();
-        w.PicLoad(path);
-        QApplication::setActiveWindow(&w);
-        return w;
-    }
     static QImage testPicture() {
         QImage image(30, 20, QImage::Format_RGB32);
         for (int y = 0; y < 20; ++y)
@@ -37,145 +24,102 @@ class MainMenuCommandsTest : public QObject {
                 image.setPixel(x, y, qRgb(x * 8, y * 12, 100));
         return image;
     }
-    static QAction* action(MainWindowHarness& h, const QString& name) {
-        return h.child<QAction>(name);
+    // The window showing testPicture(), active; path is its file.
+    fomMain& startWithPicture(MainWindowHarness& h, QString* path = nullptr) {
+        const QString file = writePicture(m_dir, u"p.png"_qs, testPicture());
+        if (path != nullptr)
+            *path = file;
+        fomMain& w = h.startOn(file);
+        QApplication::setActiveWindow(&w);
+        return w;
     }
-    // Answers the next modal dialog when it is up.
-    static void whenModal(std::function<void(QWidget* dialog)> answer) {
-        QTimer::singleShot(0, [answer] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog != nullptr);
-            answer(dialog);
-        });
+    static void trigger(MainWindowHarness& h, const QString& name) {
+        h.child<QAction>(name)->trigger();
+    }
+    static QImage clipboardImage() {
+        return QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     }
 
 private slots:
     void init() { QGuiApplication::clipboard()->clear(); }
 
-    void menusAreThere() {
+    // Copy in the focused line-count box with nothing selected copies the picture; with a
+    // selection in the focused box, the Edit commands act on its text.
+    void editCommandsOnTheBoxes() {
         MainWindowHarness h;
-        h.start();
-        const QList<std::pair<QString, QString>> items = {
-            {QStringLiteral("mnuEditCut"), QStringLiteral("切り取り(&T)")},
-            {QStringLiteral("mnuEditCopy"), QStringLiteral("コピー(&C)")},
-            {QStringLiteral("mnuEditPaste"), QStringLiteral("貼り付け(&P)")},
-            {QStringLiteral("mnuHelpTopic"), QStringLiteral("Charloom のﾍﾙﾌﾟ(&H)")},
-            {QStringLiteral("mnuSetup"), QStringLiteral("変換設定(&S)")},
-            {QStringLiteral("mnuHelpVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)...")}};
-        for (const auto& [name, text] : items) {
-            QAction* item = action(h, name);
-            QVERIFY2(item != nullptr, qPrintable(name));
-            QCOMPARE(item->text(), text);
-            QVERIFY(item->isEnabled());
-        }
-        QCOMPARE(action(h, QStringLiteral("mnuEditCopy"))->shortcut(),
-                 QKeySequence(Qt::CTRL | Qt::Key_C));
-        QVERIFY(h.button(QStringLiteral("cmdFontSet"))->isEnabled());
-    }
-
-    void copyInTheLineBoxWithoutSelectionCopiesThePicture() {
-        const QString path = writePicture(m_dir, QStringLiteral("p.png"), testPicture());
-        MainWindowHarness h;
-        fomMain& w = startWithPicture(h, path);
+        fomMain& w = startWithPicture(h);
+        QClipboard* clipboard = QGuiApplication::clipboard();
         QLineEdit* lines = w.tray()->txtLines();
         lines->setFocus();
         QTRY_VERIFY(w.tray()->LinesFocus());
         lines->deselect();
         QTest::keyClick(lines, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
-                 testPicture());
-        QVERIFY(!QGuiApplication::clipboard()->mimeData()->hasText());
-    }
-
-    void copyTakesTheSelectedText() {
-        const QString path = writePicture(m_dir, QStringLiteral("p.png"), testPicture());
-        MainWindowHarness h;
-        fomMain& w = startWithPicture(h, path);
-        QLineEdit* lines = w.tray()->txtLines();
-        lines->setFocus();
-        QTRY_VERIFY(w.tray()->LinesFocus());
-        lines->setText(QStringLiteral("123"));
+        QCOMPARE(clipboardImage(), testPicture());
+        QVERIFY(!clipboard->mimeData()->hasText());
+        lines->setText(u"123"_qs);
         lines->setSelection(1, 2);
         QTest::keyClick(lines, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("23"));
-        QVERIFY(QGuiApplication::clipboard()->image().isNull());
-        QCOMPARE(lines->text(), QStringLiteral("123"));
-        // Cut takes it out of the box.
-        action(h, QStringLiteral("mnuEditCut"))->trigger();
-        QCOMPARE(lines->text(), QStringLiteral("1"));
-        QVERIFY(w.windowTitle().startsWith(QStringLiteral("p.png")));
-    }
-
-    void pasteIntoThePaletteBox() {
-        MainWindowHarness h;
-        fomMain& w = h.start();
-        QApplication::setActiveWindow(&w);
+        QCOMPARE(clipboard->text(), u"23"_qs);
+        QVERIFY(clipboard->image().isNull());
+        QCOMPARE(lines->text(), u"123"_qs);
+        trigger(h, u"mnuEditCut"_qs);
+        QCOMPARE(lines->text(), u"1"_qs);
+        QVERIFY(w.windowTitle().startsWith(u"p.png"_qs)); // the picture stays
         QLineEdit* palette = w.tray()->txtTxtTbl();
         palette->setFocus();
         QTRY_VERIFY(w.tray()->TblFocus());
-        palette->setText(QStringLiteral("abcd"));
+        palette->setText(u"abcd"_qs);
         palette->setSelection(1, 2);
-        QGuiApplication::clipboard()->setText(QStringLiteral("＃＠"));
+        clipboard->setText(u"＃＠"_qs);
         QTest::keyClick(palette, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(palette->text(), QStringLiteral("a＃＠d"));
+        QCOMPARE(palette->text(), u"a＃＠d"_qs);
     }
 
     void cutThenPasteThePicture() {
-        const QString path = writePicture(m_dir, QStringLiteral("p.png"), testPicture());
         MainWindowHarness h;
-        fomMain& w = startWithPicture(h, path);
-        QCOMPARE(w.PicFileName(), QString());
+        QString path;
+        fomMain& w = startWithPicture(h, &path);
         w.OLEDragDrop({QUrl::fromLocalFile(path)});
         QCOMPARE(w.PicFileName(), path);
-        QCOMPARE(w.windowTitle(), QStringLiteral("p.png - Charloom"));
         const int detached = h.textView.detached;
-
-        action(h, QStringLiteral("mnuEditCut"))->trigger();
-        QVERIFY(h.child<QWidget>(QStringLiteral("picPicture"))->isHidden());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Charloom"));
+        trigger(h, u"mnuEditCut"_qs);
+        QVERIFY(h.picture()->isHidden());
+        QCOMPARE(w.windowTitle(), u"Charloom"_qs);
         QCOMPARE(w.PicFileName(), QString());
-        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+        QCOMPARE(clipboardImage(), testPicture());
+        trigger(h, u"mnuEditPaste"_qs);
+        QVERIFY(h.picture()->isVisible());
+        QCOMPARE(h.picture()->size(), QSize(30, 20));
+        QCOMPARE(h.picture()->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  testPicture());
-
-        action(h, QStringLiteral("mnuEditPaste"))->trigger();
-        auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
-        QVERIFY(picture->isVisible());
-        QCOMPARE(picture->size(), QSize(30, 20));
-        QCOMPARE(picture->grab().toImage().convertToFormat(QImage::Format_RGB32), testPicture());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Charloom"));
+        QCOMPARE(w.windowTitle(), u"Charloom"_qs);
         QCOMPARE(w.PicFileName(), QString());
         QCOMPARE(h.textView.detached, detached + 2);
     }
 
     void pasteHidesTheSelection() {
-        const QString path =
-            writePicture(m_dir, QStringLiteral("big.png"), filledImage(200, 150, qRgb(0, 0, 0)));
         MainWindowHarness h;
-        fomMain& w = startWithPicture(h, path);
-        auto* picture = h.child<QWidget>(QStringLiteral("picPicture"));
-        sendMouse(picture, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton,
-                  Qt::LeftButton);
-        sendMouse(picture, QEvent::MouseMove, QPoint(60, 50), Qt::NoButton, Qt::LeftButton);
-        sendMouse(picture, QEvent::MouseButtonRelease, QPoint(60, 50), Qt::LeftButton,
-                  Qt::NoButton);
+        fomMain& w = h.startOn(writePicture(m_dir, u"big.png"_qs, filledImage(200, 150)));
+        QApplication::setActiveWindow(&w);
+        dragMouse(h.picture(), QPoint(10, 10), QPoint(60, 50));
         QVERIFY(w.selection().state().AiraVisible);
         QGuiApplication::clipboard()->setImage(testPicture());
-        action(h, QStringLiteral("mnuEditPaste"))->trigger();
+        trigger(h, u"mnuEditPaste"_qs);
         QVERIFY(!w.selection().state().AiraVisible);
-        QCOMPARE(picture->size(), QSize(30, 20));
+        QCOMPARE(h.picture()->size(), QSize(30, 20));
     }
 
     void nothingToCopyOrPaste() {
         MainWindowHarness h;
         fomMain& w = h.start();
-        QGuiApplication::clipboard()->setText(QStringLiteral("keep"));
-        action(h, QStringLiteral("mnuEditCopy"))->trigger();
-        action(h, QStringLiteral("mnuEditCut"))->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("keep"));
+        QGuiApplication::clipboard()->setText(u"keep"_qs);
+        trigger(h, u"mnuEditCopy"_qs);
+        trigger(h, u"mnuEditCut"_qs);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"keep"_qs);
         // Text on the clipboard but no box focused: Paste does nothing.
-        action(h, QStringLiteral("mnuEditPaste"))->trigger();
-        QVERIFY(h.child<QWidget>(QStringLiteral("picPicture"))->isHidden());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Charloom"));
+        trigger(h, u"mnuEditPaste"_qs);
+        QVERIFY(h.picture()->isHidden());
+        QCOMPARE(w.windowTitle(), u"Charloom"_qs);
         QVERIFY(h.messages.isEmpty());
     }
 
@@ -183,78 +127,64 @@ private slots:
         MainWindowHarness h;
         fomMain& w = h.start();
         w.resize(w.width(), 600);
-        QTRY_COMPARE(w.centralWidget()->height() > 500, true);
-        auto* bord = h.child<QWidget>(QStringLiteral("picBord"));
+        QTRY_VERIFY(w.centralWidget()->height() > 500);
         const int trayBefore = w.tray()->height();
-        const int bordBefore = bord->height();
+        const int bordBefore = h.bord()->height();
         const int paletteBefore = w.tray()->txtTxtTbl()->height();
+        const auto fontDialogAnswers = [](const QString& size, const QString& button) {
+            whenModal([size, button](QWidget* dialog) {
+                QCOMPARE(dialog->objectName(), u"fomFontSet"_qs);
+                dialog->findChild<QComboBox*>(u"cboFontSize"_qs)->setEditText(size);
+                clickButton(dialog, button);
+            });
+        };
+        fontDialogAnswers(u"40"_qs, u"cmdCancel"_qs);
+        h.button(u"cmdFontSet"_qs)->click();
+        QCOMPARE(h.settings.FontSize, 12.0);
+        QCOMPARE(w.tray()->height(), trayBefore);
+        QCOMPARE(h.textView.fontsApplied, 0); // the text view is not shown
         h.textView.visible = true;
-        whenModal([](QWidget* dialog) {
-            QCOMPARE(dialog->objectName(), QStringLiteral("fomFontSet"));
-            auto* size = dialog->findChild<QComboBox*>(QStringLiteral("cboFontSize"));
-            size->setEditText(QStringLiteral("36"));
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdExit")),
-                              Qt::LeftButton);
-        });
-        h.button(QStringLiteral("cmdFontSet"))->click();
+        fontDialogAnswers(u"36"_qs, u"cmdExit"_qs);
+        h.button(u"cmdFontSet"_qs)->click();
         QCOMPARE(h.settings.FontSize, 36.0);
         QCOMPARE(h.textView.fontsApplied, 1);
         const int grown = w.tray()->height() - trayBefore;
         QVERIFY(grown > 0);
         QCOMPARE(w.tray()->txtTxtTbl()->height() - paletteBefore, grown);
-        QCOMPARE(bordBefore - bord->height(), grown);
+        QCOMPARE(bordBefore - h.bord()->height(), grown);
         QCOMPARE(w.tray()->txtTxtTbl()->font().pixelSize(), 48);
-    }
-
-    void cancelledFontDialogChangesNothing() {
-        MainWindowHarness h;
-        fomMain& w = h.start();
-        const int trayBefore = w.tray()->height();
-        whenModal([](QWidget* dialog) {
-            dialog->findChild<QComboBox*>(QStringLiteral("cboFontSize"))
-                ->setEditText(QStringLiteral("40"));
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel")),
-                              Qt::LeftButton);
-        });
-        h.button(QStringLiteral("cmdFontSet"))->click();
-        QCOMPARE(h.settings.FontSize, 12.0);
-        QCOMPARE(w.tray()->height(), trayBefore);
-        QCOMPARE(h.textView.fontsApplied, 0); // the text view is not shown
     }
 
     void conversionSettingsFromTheHelpMenu() {
         MainWindowHarness h;
-        h.start();
-        whenModal([](QWidget* dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("変換設定"));
-            dialog->findChild<QScrollBar*>(QStringLiteral("hscNitiGosa"))->setValue(50);
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdExit")),
-                              Qt::LeftButton);
-        });
-        action(h, QStringLiteral("mnuSetup"))->trigger();
-        QCOMPARE(h.settings.NitiGosa, 0.5);
-    }
-
-    void setupIsLockedDuringARun() {
-        MainWindowHarness h;
         fomMain& w = h.start();
+        whenModal([](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), u"変換設定"_qs);
+            dialog->findChild<QScrollBar*>(u"hscNitiGosa"_qs)->setValue(50);
+            clickButton(dialog, u"cmdExit"_qs);
+        });
+        trigger(h, u"mnuSetup"_qs);
+        QCOMPARE(h.settings.NitiGosa, 0.5);
+        // Locked during a run.
         w.AllEnabled(false);
-        QVERIFY(!action(h, QStringLiteral("mnuSetup"))->isEnabled());
+        QVERIFY(!h.child<QAction>(u"mnuSetup"_qs)->isEnabled());
         w.AllEnabled(true);
-        QVERIFY(action(h, QStringLiteral("mnuSetup"))->isEnabled());
+        QVERIFY(h.child<QAction>(u"mnuSetup"_qs)->isEnabled());
     }
 
     void aboutBox() {
         MainWindowHarness h;
         h.start();
         QString line;
-        whenModal([&line](QWidget* dialog) {
-            line = dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOk")),
-                              Qt::LeftButton);
+        bool icon = false;
+        whenModal([&](QWidget* dialog) {
+            line = dialog->findChild<QLabel*>(u"Label1"_qs)->text();
+            icon = !dialog->findChild<QLabel*>(u"Image1"_qs)->pixmap().isNull();
+            clickButton(dialog, u"cmdOk"_qs);
         });
-        action(h, QStringLiteral("mnuHelpVersion"))->trigger();
-        QCOMPARE(line, QStringLiteral("Charloom Version 1.4"));
+        trigger(h, u"mnuHelpVersion"_qs);
+        QCOMPARE(line, u"Charloom Version 1.4"_qs);
+        QVERIFY(icon);
     }
 
     void manualMissingBesideTheTests() {
@@ -266,9 +196,9 @@ private slots:
             opened.append(url);
             return true;
         });
-        action(h, QStringLiteral("mnuHelpTopic"))->trigger();
+        trigger(h, u"mnuHelpTopic"_qs);
         HelpManual::setOpenerForTests({});
-        QCOMPARE(h.messages, QStringList{QStringLiteral("付属の Manual.txt を読んで下さい。")});
+        QCOMPARE(h.messages, QStringList{u"付属の Manual.txt を読んで下さい。"_qs});
         QVERIFY(opened.isEmpty());
     }
 };

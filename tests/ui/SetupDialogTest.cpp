@@ -13,37 +13,19 @@ class SetupDialogTest : public QObject {
     Q_OBJECT
 
     static QRadioButton* option(fomSetup& dialog, int index) {
-        return dialog.findChild<QRadioButton*>(QStringLiteral("optLsConv%1").arg(index));
+        return dialog.findChild<QRadioButton*>(u"optLsConv%1"_qs.arg(index));
     }
     static QScrollBar* bar(fomSetup& dialog) {
-        return dialog.findChild<QScrollBar*>(QStringLiteral("hscNitiGosa"));
+        return dialog.findChild<QScrollBar*>(u"hscNitiGosa"_qs);
     }
     static QString label(fomSetup& dialog) {
-        return dialog.findChild<QLabel*>(QStringLiteral("lblNitiGosa"))->text();
+        return dialog.findChild<QLabel*>(u"lblNitiGosa"_qs)->text();
     }
     static void click(fomSetup& dialog, const char* name) {
         QTest::mouseClick(dialog.findChild<QPushButton*>(QLatin1StringView(name)), Qt::LeftButton);
     }
 
 private slots:
-    void controlsAndCaptions() {
-        SettingsRecord settings;
-        fomSetup dialog(settings);
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("変換設定"));
-        QCOMPARE(option(dialog, 0)->text(), QStringLiteral("無視"));
-        QCOMPARE(option(dialog, 1)->text(), QStringLiteral("補間"));
-        QCOMPARE(bar(dialog)->minimum(), 0);
-        QCOMPARE(bar(dialog)->maximum(), 100);
-        QCOMPARE(bar(dialog)->singleStep(), 5);
-        QCOMPARE(bar(dialog)->pageStep(), 10);
-        auto* exit = dialog.findChild<QPushButton*>(QStringLiteral("cmdExit"));
-        QCOMPARE(exit->text(), QStringLiteral("戻る"));
-        QVERIFY(exit->isDefault());
-        QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text(),
-                 QStringLiteral("ｷｬﾝｾﾙ"));
-        QCOMPARE(option(dialog, 0)->nextInFocusChain(), option(dialog, 1));
-    }
-
     void opensFromTheRecord_data() {
         QTest::addColumn<qint16>("lsConv");
         QTest::addColumn<double>("nitiGosa");
@@ -71,44 +53,38 @@ private slots:
         QCOMPARE(option(dialog, 0)->isChecked(), checked == 0);
         QCOMPARE(option(dialog, 1)->isChecked(), checked == 1);
         QCOMPARE(bar(dialog)->value(), value);
-        QCOMPARE(label(dialog), QString::number(value) + QStringLiteral("％"));
+        QCOMPARE(label(dialog), QString::number(value) + u"％"_qs);
     }
 
-    void acceptingUntouchedKeepsTheDefaults() {
+    void accepting_data() {
+        QTest::addColumn<qint16>("lsConv");
+        QTest::addColumn<double>("nitiGosa");
+        QTest::addColumn<qint16>("storedLsConv");
+        QTest::addColumn<double>("storedNitiGosa");
+        QTest::newRow("untouched defaults") << qint16(1) << 0.2 << qint16(1) << 0.2;
+        QTest::newRow("rounded to hundredths") << qint16(1) << 0.456 << qint16(1) << 0.46;
+        QTest::newRow("out of range") << qint16(5) << 7.0 << qint16(0) << 1.0;
+    }
+    void accepting() {
+        QFETCH(qint16, lsConv);
+        QFETCH(double, nitiGosa);
         SettingsRecord settings;
+        settings.LsConv = lsConv;
+        settings.NitiGosa = nitiGosa;
         fomSetup dialog(settings);
-        QCOMPARE(label(dialog), QStringLiteral("20％"));
         click(dialog, "cmdExit");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(settings.LsConv, qint16(1));
-        QCOMPARE(settings.NitiGosa, 0.2);
-    }
-
-    void acceptingRoundsToHundredths() {
-        SettingsRecord settings;
-        settings.NitiGosa = 0.456;
-        fomSetup dialog(settings);
-        click(dialog, "cmdExit");
-        QCOMPARE(settings.NitiGosa, 0.46);
-    }
-
-    void outOfRangeLsConvIsStoredAsZero() {
-        SettingsRecord settings;
-        settings.LsConv = 5;
-        settings.NitiGosa = 7;
-        fomSetup dialog(settings);
-        click(dialog, "cmdExit");
-        QCOMPARE(settings.LsConv, qint16(0));
-        QCOMPARE(settings.NitiGosa, 1.0);
+        QTEST(settings.LsConv, "storedLsConv");
+        QTEST(settings.NitiGosa, "storedNitiGosa");
     }
 
     void arrowsAndTrackMoveTheThumb() {
         SettingsRecord settings;
         fomSetup dialog(settings);
         bar(dialog)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(label(dialog), QStringLiteral("25％"));
+        QCOMPARE(label(dialog), u"25％"_qs);
         bar(dialog)->triggerAction(QAbstractSlider::SliderPageStepSub);
-        QCOMPARE(label(dialog), QStringLiteral("15％"));
+        QCOMPARE(label(dialog), u"15％"_qs);
         QTest::mouseClick(option(dialog, 0), Qt::LeftButton);
         click(dialog, "cmdExit");
         QCOMPARE(settings.LsConv, qint16(0));
@@ -119,7 +95,7 @@ private slots:
         SettingsRecord settings;
         fomSetup dialog(settings);
         bar(dialog)->setValue(0);
-        QCOMPARE(label(dialog), QStringLiteral("0％"));
+        QCOMPARE(label(dialog), u"0％"_qs);
         click(dialog, "cmdExit");
         QCOMPARE(settings.NitiGosa, 0.0);
     }
@@ -147,8 +123,10 @@ private slots:
         }
         fomSetup dialog(settings);
         dialog.show();
+        QCOMPARE(option(dialog, 0)->nextInFocusChain(), option(dialog, 1));
         bar(dialog)->setValue(40);
-        dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->setFocus();
+        // Focus passing through Cancel must not leave it the default button.
+        dialog.findChild<QPushButton*>(u"cmdCancel"_qs)->setFocus();
         option(dialog, 1)->setFocus();
         QTest::keyClick(option(dialog, 1), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));

@@ -2,91 +2,60 @@
 // the text out again or redraw it, and hand a new font back to the main window; the main
 // window's font button refreshes a shown text view the same way.
 
-#include "MainWindowFakes.h"
-
-#include "app/TextViewWindow.h"
-#include "app/fomMain.h"
+#include "MainWindowHarness.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
-#include <functional>
-
-// The text view attached to a main window over an in-memory settings file.
-struct Linked {
-    SettingsRecord settings;
-    MemorySettingsFile file;
-    TextViewWindow link{settings};
-    fomMain main{settings, file, link};
-    Linked() { link.attach(main); }
-};
 
 class TextViewAppearanceTest : public QObject {
     Q_OBJECT
 
-    static void whenModal(std::function<void(QWidget* dialog)> answer) {
-        QTimer::singleShot(0, [answer] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog != nullptr);
-            answer(dialog);
-        });
-    }
     static QAction* menu(TextViewWindow& link, const char* name) {
         return link.window()->findChild<QAction*>(QLatin1StringView(name));
     }
-    static QImage rendered(TextViewWindow& link) {
-        QImage image;
-        link.window()->PicDrawAll(image);
-        return image;
+    static QWidget* box(TextViewWindow& link) {
+        return link.window()->findChild<QWidget*>(u"picCopyBuf"_qs);
     }
 
 private slots:
     void fontCommandRelaysAndTellsTheMainWindow() {
-        Linked l;
-        SettingsRecord& settings = l.settings;
-        TextViewWindow& link = l.link;
+        LinkedWindows l;
         const int trayBefore = l.main.tray()->height();
-        link.View(QStringLiteral("AB\r\nCD\r\nEF"), QImage());
-        QVERIFY(link.isVisible());
-        const qint32 pitch = link.window()->layout().LinePitch();
+        l.textView.View(u"AB\r\nCD\r\nEF"_qs, QImage());
+        QVERIFY(l.textView.isVisible());
+        const TextLayout& layout = l.textView.window()->layout();
+        const qint32 pitch = layout.LinePitch();
         whenModal([](QWidget* dialog) {
-            QCOMPARE(dialog->objectName(), QStringLiteral("fomFontSet"));
-            dialog->findChild<QComboBox*>(QStringLiteral("cboFontSize"))
-                ->setEditText(QStringLiteral("24"));
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdExit")),
-                              Qt::LeftButton);
+            QCOMPARE(dialog->objectName(), u"fomFontSet"_qs);
+            dialog->findChild<QComboBox*>(u"cboFontSize"_qs)->setEditText(u"24"_qs);
+            clickButton(dialog, u"cmdExit"_qs);
         });
-        menu(link, "mnuEditFont")->trigger();
-        QCOMPARE(settings.FontSize, 24.0);
-        // The main window took the new font too.
-        QVERIFY(l.main.tray()->height() > trayBefore);
-        QVERIFY(link.window()->layout().LinePitch() > pitch);
-        QCOMPARE(link.window()->layout().TxtHeight(), 3 * link.window()->layout().LinePitch());
+        menu(l.textView, "mnuEditFont")->trigger();
+        QCOMPARE(l.settings.FontSize, 24.0);
+        QVERIFY(l.main.tray()->height() > trayBefore); // the main window took the new font too
+        QCOMPARE(layout.font().pixelSize(), 32);
+        QVERIFY(layout.LinePitch() > pitch);
+        QCOMPARE(layout.TxtHeight(), 3 * layout.LinePitch());
+        QCOMPARE(box(l.textView)->height(), 3 * layout.LinePitch());
     }
 
+    // The shown text, not only the next rendering, takes the new colours.
     void colourCommandRedraws() {
-        Linked l;
-        SettingsRecord& settings = l.settings;
-        TextViewWindow& link = l.link;
-        link.View(QStringLiteral("@@@@"), QImage());
+        LinkedWindows l;
+        l.textView.View(u"@@@@"_qs, QImage());
         whenModal([](QWidget* dialog) {
-            QCOMPARE(dialog->objectName(), QStringLiteral("fomColorSet"));
-            QTest::mouseClick(dialog->findChild<QAbstractButton*>(QStringLiteral("optForeColor3")),
+            QCOMPARE(dialog->objectName(), u"fomColorSet"_qs);
+            QTest::mouseClick(dialog->findChild<QAbstractButton*>(u"optForeColor3"_qs),
                               Qt::LeftButton);
-            QTest::mouseClick(dialog->findChild<QAbstractButton*>(QStringLiteral("optBackColor10")),
+            QTest::mouseClick(dialog->findChild<QAbstractButton*>(u"optBackColor10"_qs),
                               Qt::LeftButton);
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdExit")),
-                              Qt::LeftButton);
+            clickButton(dialog, u"cmdExit"_qs);
         });
-        menu(link, "mnuEditColor")->trigger();
-        QCOMPARE(settings.ForeColor, 0x0000FF);
-        QCOMPARE(settings.BackColor, 0x000000);
-        const QImage image = rendered(link);
-        QVERIFY(!image.isNull());
+        menu(l.textView, "mnuEditColor")->trigger();
+        QCOMPARE(l.settings.ForeColor, 0x0000FF);
+        QCOMPARE(l.settings.BackColor, 0x000000);
+        const QImage image =
+            box(l.textView)->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(image.pixel(image.width() - 1, image.height() - 1), qRgb(0, 0, 0));
         bool red = false;
         for (int y = 0; y < image.height() && !red; ++y)
@@ -96,27 +65,24 @@ private slots:
     }
 
     void fontButtonRefreshOfAShownView() {
-        Linked l;
-        SettingsRecord& settings = l.settings;
-        TextViewWindow& link = l.link;
-        link.applyFont(); // nothing shown yet: nothing to lay out
-        QVERIFY(!link.isVisible());
-        link.View(QStringLiteral("AB\r\nCD"), QImage());
-        const qint32 pitch = link.window()->layout().LinePitch();
-        settings.FontSize = 30;
-        link.applyFont();
-        QVERIFY(link.window()->layout().LinePitch() > pitch);
+        LinkedWindows l;
+        l.textView.applyFont(); // nothing shown yet: nothing to lay out
+        QVERIFY(!l.textView.isVisible());
+        l.textView.View(u"AB\r\nCD"_qs, QImage());
+        const qint32 pitch = l.textView.window()->layout().LinePitch();
+        l.settings.FontSize = 30;
+        l.textView.applyFont();
+        QVERIFY(l.textView.window()->layout().LinePitch() > pitch);
     }
 
     void runLocksTheAppearanceCommands() {
-        Linked l;
-        TextViewWindow& link = l.link;
-        link.View(QStringLiteral("x"), QImage());
-        link.setRunMenusEnabled(false);
-        QVERIFY(!menu(link, "mnuEditFont")->isEnabled());
-        QVERIFY(!menu(link, "mnuEditColor")->isEnabled());
-        link.setRunMenusEnabled(true);
-        QVERIFY(menu(link, "mnuEditColor")->isEnabled());
+        LinkedWindows l;
+        l.textView.View(u"x"_qs, QImage());
+        l.textView.setRunMenusEnabled(false);
+        QVERIFY(!menu(l.textView, "mnuEditFont")->isEnabled());
+        QVERIFY(!menu(l.textView, "mnuEditColor")->isEnabled());
+        l.textView.setRunMenusEnabled(true);
+        QVERIFY(menu(l.textView, "mnuEditColor")->isEnabled());
     }
 };
 

@@ -12,15 +12,7 @@ namespace {
 
 // "／＼" CR LF "（　）" in Shift-JIS.
 const QByteArray shiftJis("\x81\x5e\x81\x5f\r\n\x81\x69\x81\x40\x81\x6a");
-
-// Writes the bytes to a new file in the folder and returns its path.
-QString fileIn(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write the test's file");
-    return path;
-}
+const QString shiftJisText = u"／＼\r\n（\u3000）"_qs;
 
 QByteArray readFile(const QString& path) {
     QFile f(path);
@@ -50,6 +42,27 @@ Choice choose(fomTextView& view, void (fomTextView::*command)(), const QString& 
     return choice;
 }
 
+// The text view with a folder for its files.
+struct FilesFixture : TextViewFixture {
+    QTemporaryDir dir;
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    // Writes the bytes to a new file in the folder and returns its path.
+    QString file(const QString& name, const QByteArray& bytes) const {
+        QFile f(path(name));
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write the test's file");
+        return f.fileName();
+    }
+    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+    Choice open(const QString& fileName) {
+        return choose(*view, &fomTextView::mnuFileOpen_Click, fileName);
+    }
+    Choice saveAs(const QString& fileName, int filterIndex = 1) {
+        return choose(*view, &fomTextView::mnuFileSaveas_Click, fileName, filterIndex);
+    }
+};
+
 } // namespace
 
 class tst_fomTextViewFiles : public QObject {
@@ -60,34 +73,31 @@ private slots:
     }
 
     void shiftJisReadAndSavedBackByteForByte() {
-        QTemporaryDir dir;
-        const QString path = fileIn(dir, QStringLiteral("aa.txt"), shiftJis);
-        TextViewFixture f;
+        FilesFixture f;
+        const QString path = f.file(u"aa.txt"_qs, shiftJis);
         f.view->Read(path);
-        QCOMPARE(f.view->TextBuf(), QStringLiteral("／＼\r\n（\u3000）"));
+        QCOMPARE(f.view->TextBuf(), shiftJisText);
         QCOMPARE(f.view->TextFileName(), path);
-        QCOMPARE(f.view->windowTitle(), QStringLiteral("aa.txt - Text View"));
+        QCOMPARE(f.view->windowTitle(), u"aa.txt - Text View"_qs);
         QCOMPARE(f.view->layout().LineCount(), 2);
         f.view->mnuFileSave_Click();
         QCOMPARE(f.asked.size(), 1);
-        QCOMPARE(f.asked[0].text,
-                 path + QStringLiteral(" ファイルは既に存在します。\r\n上書きしますか？"));
+        QCOMPARE(f.asked[0].text, path + u" ファイルは既に存在します。\r\n上書きしますか？"_qs);
         QCOMPARE(f.asked[0].icon, MessageBoxes::Icon::Exclamation);
         QCOMPARE(f.asked[0].defaultButton, QMessageBox::No);
         QCOMPARE(readFile(path), shiftJis);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(f.files().size(), 1);
     }
 
     void overwriteAnsweredNoLeavesFileUntouched() {
-        QTemporaryDir dir;
-        const QString path = fileIn(dir, QStringLiteral("keep.txt"), "old");
-        TextViewFixture f;
-        f.view->View(QStringLiteral("new"));
+        FilesFixture f;
+        const QString path = f.file(u"keep.txt"_qs, "old");
+        f.view->View(u"new"_qs);
         f.answer = QMessageBox::No;
-        choose(*f.view, &fomTextView::mnuFileSaveas_Click, path);
+        f.saveAs(path);
         QCOMPARE(f.asked.size(), 1);
         QCOMPARE(readFile(path), QByteArray("old"));
-        QCOMPARE(f.view->windowTitle(), QStringLiteral("Text View"));
+        QCOMPARE(f.view->windowTitle(), u"Text View"_qs);
         QCOMPARE(f.view->TextFileName(), path);
     }
 
@@ -108,16 +118,13 @@ private slots:
         QFETCH(int, filterIndex);
         QFETCH(QString, written);
         QFETCH(bool, bitmap);
-        QTemporaryDir dir;
-        TextViewFixture f;
-        f.view->View(QStringLiteral("(´・ω・`)\r\nabc"));
-        const Choice choice =
-            choose(*f.view, &fomTextView::mnuFileSaveas_Click, dir.filePath(chosen), filterIndex);
-        QCOMPARE(choice.action, 2);
-        const QString path = dir.filePath(written);
+        FilesFixture f;
+        f.view->View(u"(´・ω・`)\r\nabc"_qs);
+        QCOMPARE(f.saveAs(f.path(chosen), filterIndex).action, 2);
+        const QString path = f.path(written);
         QCOMPARE(f.view->TextFileName(), path);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{written});
-        QCOMPARE(f.view->windowTitle(), written + QStringLiteral(" - Text View"));
+        QCOMPARE(f.files(), QStringList{written});
+        QCOMPARE(f.view->windowTitle(), written + u" - Text View"_qs);
         const QByteArray bytes = readFile(path);
         if (!bitmap) {
             QCOMPARE(bytes, QByteArray("(\x81\x4c\x81\x45\x83\xd6\x81\x45`)\r\nabc"));
@@ -137,49 +144,38 @@ private slots:
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("proposed");
         QTest::addColumn<int>("index");
-        const auto row = [](const char* name, const char* textFile, const char* picture,
-                            const char* proposed, int index) {
-            QTest::newRow(name) << QString::fromUtf8(textFile) << QString::fromUtf8(picture)
-                                << QString::fromUtf8(proposed) << index;
-        };
-        row("nothing", "", "", "無題", 1);
-        row("picture", "", "/pic/cat.jpg", "/pic/cat", 1);
-        row("text file", "/t/a.txt", "/pic/cat.jpg", "/t/a.txt", 1);
-        row("bitmap file", "/t/a.Bmp", "", "/t/a.Bmp", 2);
-        row("other file", "/t/a.dat", "", "/t/a.dat", 3);
+        QTest::newRow("nothing") << QString() << QString() << u"無題"_qs << 1;
+        QTest::newRow("picture") << QString() << u"/pic/cat.jpg"_qs << u"/pic/cat"_qs << 1;
+        QTest::newRow("text file") << u"/t/a.txt"_qs << u"/pic/cat.jpg"_qs << u"/t/a.txt"_qs << 1;
+        QTest::newRow("bitmap file") << u"/t/a.Bmp"_qs << QString() << u"/t/a.Bmp"_qs << 2;
+        QTest::newRow("other file") << u"/t/a.dat"_qs << QString() << u"/t/a.dat"_qs << 3;
     }
     void saveAsProposals() {
         QFETCH(QString, textFile);
         QFETCH(QString, picture);
-        TextViewFixture f;
+        FilesFixture f;
         f.pictures.path = picture;
-        f.view->View(QStringLiteral("x"));
-        if (!textFile.isEmpty()) {
-            QTemporaryDir dir;
-            choose(*f.view, &fomTextView::mnuFileOpen_Click,
-                   textFile); // the file is missing: only the name is taken
-        }
-        const Choice choice = choose(*f.view, &fomTextView::mnuFileSaveas_Click, QString());
+        f.view->View(u"x"_qs);
+        if (!textFile.isEmpty()) // the file is missing: only the name is taken
+            f.open(textFile);
+        const Choice choice = f.saveAs(QString());
         QTEST(choice.shown.FileName, "proposed");
         QTEST(choice.shown.FilterIndex, "index");
-        QCOMPARE(choice.shown.DialogTitle, QStringLiteral("出力ﾌｧｲﾙの選択"));
         QCOMPARE(choice.shown.Flags, 2623492);
         QCOMPARE(choice.shown.Filter,
-                 QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(txt)|*.txt|画像ﾌｧｲﾙ(bmp)|*.bmp|全てのﾌｧｲﾙ(*.*)|*.*"));
-        QCOMPARE(choice.shown.OwnerhWnd, f.view.get());
+                 u"ﾃｷｽﾄﾌｧｲﾙ(txt)|*.txt|画像ﾌｧｲﾙ(bmp)|*.bmp|全てのﾌｧｲﾙ(*.*)|*.*"_qs);
     }
 
     void ctrlSAfterBitmapRendersAgain() {
-        QTemporaryDir dir;
-        TextViewFixture f;
-        f.view->View(QStringLiteral("abc"));
-        choose(*f.view, &fomTextView::mnuFileSaveas_Click, dir.filePath(QStringLiteral("pic")), 2);
-        const QString path = dir.filePath(QStringLiteral("pic.bmp"));
+        FilesFixture f;
+        f.view->View(u"abc"_qs);
+        f.saveAs(f.path(u"pic"_qs), 2);
+        const QString path = f.path(u"pic.bmp"_qs);
         const QByteArray first = readFile(path);
-        f.view->View(QStringLiteral("abcdef"));
+        f.view->View(u"abcdef"_qs);
         f.view->mnuFileSave_Click();
         QCOMPARE(f.asked.size(), 1);
-        QVERIFY(f.asked[0].text.endsWith(QStringLiteral("上書きしますか？")));
+        QVERIFY(f.asked[0].text.endsWith(u"上書きしますか？"_qs));
         QImage saved;
         QVERIFY(saved.loadFromData(readFile(path), "BMP"));
         QCOMPARE(saved.width(), f.view->layout().TxtWidth());
@@ -187,32 +183,30 @@ private slots:
     }
 
     void failedRenderingKeepsOldFile() {
-        QTemporaryDir dir;
-        const QString path = fileIn(dir, QStringLiteral("old.bmp"), "OLD");
-        TextViewFixture f;
+        FilesFixture f;
+        const QString path = f.file(u"old.bmp"_qs, "OLD");
         f.view->View(QString());
-        choose(*f.view, &fomTextView::mnuFileSaveas_Click, path, 2);
+        f.saveAs(path, 2);
         QCOMPARE(f.asked.size(), 2);
-        QCOMPARE(f.asked[1].text, QStringLiteral("画像形式のコピーはできません"));
+        QCOMPARE(f.asked[1].text, u"画像形式のコピーはできません"_qs);
         QCOMPARE(readFile(path), QByteArray("OLD"));
     }
 
     void failedWriteKeepsOldFile() {
-        QTemporaryDir dir;
-        const QString path = fileIn(dir, QStringLiteral("old.txt"), "OLD");
-        TextViewFixture f;
+        FilesFixture f;
+        const QString path = f.file(u"old.txt"_qs, "OLD");
         f.view->View(QString(100000, u'x'));
         {
             const FileSizeLimit fullDisk(10000); // the write comes up short
             QVERIFY(fullDisk.ok());
-            choose(*f.view, &fomTextView::mnuFileSaveas_Click, path);
+            f.saveAs(path);
         }
         QCOMPARE(f.asked.size(), 2);
-        QCOMPARE(f.asked[1].text, path + QStringLiteral("に保存できません。"));
+        QCOMPARE(f.asked[1].text, path + u"に保存できません。"_qs);
         QCOMPARE(f.asked[1].icon, MessageBoxes::Icon::Critical);
         QCOMPARE(readFile(path), QByteArray("OLD"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-        QCOMPARE(f.view->windowTitle(), QStringLiteral("Text View"));
+        QCOMPARE(f.files().size(), 1);
+        QCOMPARE(f.view->windowTitle(), u"Text View"_qs);
     }
 
     void unencodableCharactersAreAskedAbout_data() {
@@ -222,42 +216,39 @@ private slots:
     }
     void unencodableCharactersAreAskedAbout() {
         QFETCH(bool, yes);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("u.txt"));
-        TextViewFixture f;
+        FilesFixture f;
+        const QString path = f.path(u"u.txt"_qs);
         f.answer = yes ? QMessageBox::Yes : QMessageBox::No;
-        f.view->View(QStringLiteral("aé한b"));
-        choose(*f.view, &fomTextView::mnuFileSaveas_Click, path);
+        f.view->View(u"aé한b"_qs);
+        f.saveAs(path);
         QCOMPARE(f.asked.size(), 1);
-        QVERIFY(f.asked[0].text.contains(QStringLiteral("é한")));
+        QVERIFY(f.asked[0].text.contains(u"é한"_qs));
         QCOMPARE(f.asked[0].defaultButton, QMessageBox::No);
-        if (yes) {
-            QCOMPARE(readFile(path), QByteArray("a??b"));
-            QCOMPARE(f.view->windowTitle(), QStringLiteral("u.txt - Text View"));
-        } else {
-            QVERIFY(!QFile::exists(path));
-            QCOMPARE(f.view->windowTitle(), QStringLiteral("Text View"));
-        }
+        QCOMPARE(readFile(path), yes ? QByteArray("a??b") : QByteArray("<missing>"));
+        QCOMPARE(f.view->windowTitle(), yes ? u"u.txt - Text View"_qs : u"Text View"_qs);
     }
 
-    // An empty text saved as text is an empty file, not a failure.
+    // An empty text saved as text is an empty file, not a failure; read back, it is empty.
     void emptyTextSavesEmptyFile() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("e.txt"));
-        TextViewFixture f;
+        FilesFixture f;
+        const QString path = f.path(u"e.txt"_qs);
         f.view->View(QString());
-        choose(*f.view, &fomTextView::mnuFileSaveas_Click, path);
+        f.saveAs(path);
         QVERIFY(f.asked.isEmpty());
         QCOMPARE(readFile(path), QByteArray());
-        QCOMPARE(f.view->windowTitle(), QStringLiteral("e.txt - Text View"));
+        QCOMPARE(f.view->windowTitle(), u"e.txt - Text View"_qs);
+        f.view->View(u"before"_qs);
+        f.view->Read(path);
+        QCOMPARE(f.view->TextBuf(), QString());
+        QVERIFY(f.box()->isHidden());
     }
 
     void missingFile() {
-        TextViewFixture f;
-        f.view->Read(QStringLiteral("/nonexistent/x.txt"));
+        FilesFixture f;
+        f.view->Read(u"/nonexistent/x.txt"_qs);
         QCOMPARE(f.asked.size(), 1);
-        QCOMPARE(f.asked[0].text, QStringLiteral("/nonexistent/x.txt ファイルは存在しません。"));
-        QCOMPARE(f.view->TextFileName(), QStringLiteral("/nonexistent/x.txt"));
+        QCOMPARE(f.asked[0].text, u"/nonexistent/x.txt ファイルは存在しません。"_qs);
+        QCOMPARE(f.view->TextFileName(), u"/nonexistent/x.txt"_qs);
     }
 
     void binaryFile_data() {
@@ -267,46 +258,29 @@ private slots:
     }
     void binaryFile() {
         QFETCH(bool, yes);
-        QTemporaryDir dir;
-        const QString path = fileIn(dir, QStringLiteral("b.dat"), QByteArray("ab\0c", 4));
-        TextViewFixture f;
-        f.view->View(QStringLiteral("before"));
+        FilesFixture f;
+        const QString path = f.file(u"b.dat"_qs, QByteArray("ab\0c", 4));
+        f.view->View(u"before"_qs);
         f.answer = yes ? QMessageBox::Yes : QMessageBox::No;
         f.view->Read(path);
         QCOMPARE(f.asked.size(), 1);
-        QCOMPARE(f.asked[0].text,
-                 path + QStringLiteral(" はバイナリデータが含まれています。強行しますか？"));
+        QCOMPARE(f.asked[0].text, path + u" はバイナリデータが含まれています。強行しますか？"_qs);
         QCOMPARE(f.asked[0].defaultButton, QMessageBox::No);
-        QCOMPARE(f.view->TextBuf(),
-                 yes ? QString::fromLatin1("ab\0c", 4) : QStringLiteral("before"));
-        QCOMPARE(f.view->windowTitle(),
-                 yes ? QStringLiteral("b.dat - Text View") : QStringLiteral("Text View"));
-    }
-
-    void emptyFileReadsAsEmptyText() {
-        QTemporaryDir dir;
-        const QString path = fileIn(dir, QStringLiteral("e.txt"), QByteArray());
-        TextViewFixture f;
-        f.view->View(QStringLiteral("before"));
-        f.view->Read(path);
-        QCOMPARE(f.view->TextBuf(), QString());
-        QVERIFY(f.box()->isHidden());
-        QCOMPARE(f.view->windowTitle(), QStringLiteral("e.txt - Text View"));
+        QCOMPARE(f.view->TextBuf(), yes ? QString::fromLatin1("ab\0c", 4) : u"before"_qs);
+        QCOMPARE(f.view->windowTitle(), yes ? u"b.dat - Text View"_qs : u"Text View"_qs);
     }
 
     void openDialog() {
-        QTemporaryDir dir;
-        const QString path = fileIn(dir, QStringLiteral("o.txt"), "hello");
-        TextViewFixture f;
-        f.view->View(QStringLiteral("x"));
-        const Choice cancel = choose(*f.view, &fomTextView::mnuFileOpen_Click, QString());
+        FilesFixture f;
+        const QString path = f.file(u"o.txt"_qs, "hello");
+        f.view->View(u"x"_qs);
+        const Choice cancel = f.open(QString());
         QCOMPARE(cancel.action, 1);
-        QCOMPARE(cancel.shown.DialogTitle, QStringLiteral("入力ﾌｧｲﾙの選択"));
         QCOMPARE(cancel.shown.Flags, 2625540);
-        QCOMPARE(cancel.shown.Filter, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(txt)|*.txt|全てのﾌｧｲﾙ(*.*)|*.*"));
-        QCOMPARE(f.view->TextBuf(), QStringLiteral("x"));
-        choose(*f.view, &fomTextView::mnuFileOpen_Click, path);
-        QCOMPARE(f.view->TextBuf(), QStringLiteral("hello"));
+        QCOMPARE(cancel.shown.Filter, u"ﾃｷｽﾄﾌｧｲﾙ(txt)|*.txt|全てのﾌｧｲﾙ(*.*)|*.*"_qs);
+        QCOMPARE(f.view->TextBuf(), u"x"_qs);
+        f.open(path);
+        QCOMPARE(f.view->TextBuf(), u"hello"_qs);
         QCOMPARE(f.view->TextFileName(), path);
     }
 
@@ -317,10 +291,9 @@ private slots:
     }
     void droppedFileIsRead() {
         QFETCH(QString, target);
-        QTemporaryDir dir;
-        const QString path = fileIn(dir, QStringLiteral("d.txt"), shiftJis);
-        TextViewFixture f;
-        f.view->View(QStringLiteral("x"));
+        FilesFixture f;
+        const QString path = f.file(u"d.txt"_qs, shiftJis);
+        f.view->View(u"x"_qs);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
         QWidget* widget = f.view->findChild<QWidget*>(target);
@@ -330,63 +303,52 @@ private slots:
         QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &drop);
         QCOMPARE(f.view->TextFileName(), path);
-        QCOMPARE(f.view->TextBuf(), QStringLiteral("／＼\r\n（\u3000）"));
-        QCOMPARE(f.view->windowTitle(), QStringLiteral("d.txt - Text View"));
+        QCOMPARE(f.view->TextBuf(), shiftJisText);
+        QCOMPARE(f.view->windowTitle(), u"d.txt - Text View"_qs);
     }
 
-    void copyThenPasteKeepsText() {
-        TextViewFixture f;
-        f.view->View(QStringLiteral("a\r\n b"));
+    // Paste turns lone line feeds into CR LF and ignores a picture on the clipboard.
+    void copyThenPaste() {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        FilesFixture f;
+        f.view->View(u"a\r\n b"_qs);
         f.view->mnuEditCopy_Click();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\r\n b"));
-        f.view->View(QStringLiteral("other"));
+        QCOMPARE(clipboard->text(), u"a\r\n b"_qs);
+        f.view->View(u"other"_qs);
         f.view->mnuEditPaste_Click();
-        QCOMPARE(f.view->TextBuf(), QStringLiteral("a\r\n b"));
+        QCOMPARE(f.view->TextBuf(), u"a\r\n b"_qs);
         QCOMPARE(f.view->layout().LineCount(), 2);
+        clipboard->setText(u"a\nb\r\nc"_qs);
+        f.view->mnuEditPaste_Click();
+        QCOMPARE(f.view->TextBuf(), u"a\r\nb\r\nc"_qs);
+        clipboard->setImage(QImage(2, 2, QImage::Format_RGB32));
+        f.view->mnuEditPaste_Click();
+        QCOMPARE(f.view->TextBuf(), u"a\r\nb\r\nc"_qs);
     }
 
     void cutEmptiesTheView() {
-        TextViewFixture f;
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        FilesFixture f;
         f.view->View(QString());
-        QGuiApplication::clipboard()->setText(QStringLiteral("stale"));
+        clipboard->setText(u"stale"_qs);
         f.view->mnuEditCut_Click();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
-        f.view->View(QStringLiteral("abc"));
+        QCOMPARE(clipboard->text(), QString());
+        f.view->View(u"abc"_qs);
         f.view->mnuEditCut_Click();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("abc"));
+        QCOMPARE(clipboard->text(), u"abc"_qs);
         QCOMPARE(f.view->TextBuf(), QString());
         QVERIFY(f.box()->isHidden());
     }
 
-    void pasteTakesLineFeedText() {
-        TextViewFixture f;
-        f.view->View(QStringLiteral("x"));
-        QGuiApplication::clipboard()->setText(QStringLiteral("a\nb\r\nc"));
-        f.view->mnuEditPaste_Click();
-        QCOMPARE(f.view->TextBuf(), QStringLiteral("a\r\nb\r\nc"));
-        QGuiApplication::clipboard()->setImage(QImage(2, 2, QImage::Format_RGB32));
-        f.view->mnuEditPaste_Click();
-        QCOMPARE(f.view->TextBuf(), QStringLiteral("a\r\nb\r\nc"));
-    }
-
-    void removeMargins() {
-        TextViewFixture f;
-        f.view->View(QStringLiteral("  ab  \r\n   c\r\n\r\n    "));
-        f.view->mnuEditResize_Click();
-        QCOMPARE(f.view->TextBuf(), QStringLiteral("ab\r\n c"));
-        QCOMPARE(f.view->layout().LineCount(), 2);
-        QCOMPARE(f.view->windowTitle(), QStringLiteral("Text View"));
-    }
-
     void copyAsPicture() {
-        TextViewFixture f;
+        FilesFixture f;
         f.view->View(QString());
-        QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+        QGuiApplication::clipboard()->setText(u"kept"_qs);
         f.view->mnuEditPicCopy_Click();
         QCOMPARE(f.asked.size(), 1);
-        QCOMPARE(f.asked[0].text, QStringLiteral("画像形式のコピーはできません"));
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-        f.view->View(QStringLiteral("(´・ω・`)"));
+        QCOMPARE(f.asked[0].text, u"画像形式のコピーはできません"_qs);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"kept"_qs);
+        f.view->View(u"(´・ω・`)"_qs);
         f.view->mnuEditPicCopy_Click();
         QCOMPARE(f.asked.size(), 1);
         QImage expected;
@@ -396,16 +358,15 @@ private slots:
     }
 
     void viewKeepsFileAndCaption() {
-        QTemporaryDir dir;
-        const QString path = fileIn(dir, QStringLiteral("k.txt"), "k");
-        TextViewFixture f;
+        FilesFixture f;
+        const QString path = f.file(u"k.txt"_qs, "k");
         f.view->Read(path);
-        f.view->View(QStringLiteral("converted"));
+        f.view->View(u"converted"_qs);
         QCOMPARE(f.view->TextFileName(), path);
-        QCOMPARE(f.view->windowTitle(), QStringLiteral("k.txt - Text View"));
+        QCOMPARE(f.view->windowTitle(), u"k.txt - Text View"_qs);
         f.view->detachFile();
         QCOMPARE(f.view->TextFileName(), QString());
-        QCOMPARE(f.view->windowTitle(), QStringLiteral("Text View"));
+        QCOMPARE(f.view->windowTitle(), u"Text View"_qs);
     }
 };
 
