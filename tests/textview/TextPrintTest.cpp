@@ -1,11 +1,10 @@
+#include "TestFont.h"
+
 #include "textview/TextPrint.h"
 
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QTest>
-
-#include <cmath>
 
 // Multi-line printing: lines a pitch apart (line spacing in points at 96 dpi plus the font's line
 // height), the pitch keeping its fraction, and empty lines taking their place.
@@ -38,10 +37,8 @@ class TextPrintTest : public QObject {
 
 private slots:
     void initTestCase() {
-        const QString path = QStringLiteral("/usr/share/fonts/truetype/monapo/monapo.ttf");
-        const int id = QFontDatabase::addApplicationFont(path);
-        QVERIFY2(id >= 0, "fonts-monapo is missing: apt-get install fonts-monapo");
-        m_font = QFont(QFontDatabase::applicationFontFamilies(id).value(0));
+        REQUIRE_MONAPO();
+        m_font = QFont(QStringLiteral("Monapo"));
         m_font.setPixelSize(16);
         m_font.setStyleStrategy(QFont::NoAntialias);
     }

@@ -21,14 +21,18 @@ private:
 private slots:
     void initTestCase() { REQUIRE_MONAPO(); }
 
+    // Against the font's own metrics: the pitch is the line spacing at 96 dpi plus the line
+    // height, rounded; the widest line, wherever it is, gives the width.
     void figures_data() {
         QTest::addColumn<double>("points");
         QTest::addColumn<double>("lineSpace");
         QTest::addColumn<QString>("text");
-        QTest::newRow("12 pt, no spacing") << 12.0 << 0.0 << QStringLiteral("ab\r\nWWWW\r\nc");
-        QTest::newRow("12 pt, 3 pt spacing") << 12.0 << 3.0 << QStringLiteral("／＼\r\n(´・ω・`)");
-        QTest::newRow("9 pt, -1.5 pt spacing") << 9.0 << -1.5 << QStringLiteral("x\r\n\r\n");
-        QTest::newRow("empty") << 12.0 << 0.0 << QString();
+        QTest::addColumn<int>("lines");
+        QTest::newRow("12 pt, no spacing") << 12.0 << 0.0 << u"ab\r\nWWWW\r\nc"_qs << 3;
+        QTest::newRow("12 pt, 3 pt spacing") << 12.0 << 3.0 << u"／＼\r\n(´・ω・`)"_qs << 2;
+        QTest::newRow("9 pt, -1.5 pt spacing") << 9.0 << -1.5 << u"x\r\n\r\n"_qs << 2;
+        QTest::newRow("widest last, final CR LF") << 12.0 << 0.0 << u"ab\r\nWWWW\r\n"_qs << 2;
+        QTest::newRow("empty") << 12.0 << 0.0 << QString() << 0;
     }
     void figures() {
         QFETCH(double, points);
@@ -38,25 +42,15 @@ private slots:
         layout.TxtToPic(text, lineSpace);
         const QFontMetricsF fm(FontSetup::textFont(monapoSettings(points)));
         QCOMPARE(layout.font().pixelSize(), FontSetup::pixelSizeFor(points));
+        QTEST(int(layout.LineCount()), "lines");
         const qint64 pitch = Numbers::roundHalfEven(lineSpace * 96 / 72 + fm.height());
         QCOMPARE(layout.LinePitch(), pitch);
         double widest = 0;
-        const QStringList lines = text.split(QStringLiteral("\r\n"));
-        for (const QString& l : lines)
+        for (const QString& l : text.split(QStringLiteral("\r\n")))
             widest = qMax(widest, fm.horizontalAdvance(l));
         QCOMPARE(layout.TxtWidth(), Numbers::roundHalfEven(widest));
         QCOMPARE(layout.TxtHeight(), pitch * layout.LineCount());
         QCOMPARE(layout.LaidText(), text);
-    }
-
-    // The widest line decides the width, whatever comes before or after it.
-    void widestLine() {
-        TextLayout layout = monapoLayout(12);
-        layout.TxtToPic(QStringLiteral("ab\r\nWWWW\r\n"), 0);
-        const double w = layout.metrics().horizontalAdvance(QStringLiteral("W"));
-        QVERIFY(w > layout.metrics().horizontalAdvance(QStringLiteral("a")));
-        QCOMPARE(layout.TxtWidth(), Numbers::roundHalfEven(4 * w));
-        QCOMPARE(layout.LineCount(), 2);
     }
 
     void visibleLines_data() {
