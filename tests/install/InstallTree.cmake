@@ -2,12 +2,6 @@
 # desktop need is there, and that the installed converter runs from its new place.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var BUILD_DIR SOURCE_DIR PREFIX BINDIR DATADIR MANDIR)
-    if(NOT DEFINED ${var})
-        message(FATAL_ERROR "${var} is not set")
-    endif()
-endforeach()
-
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(
     COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
@@ -66,6 +60,3 @@ execute_process(
 if(NOT rc EQUAL 0 OR NOT out MATCHES "^charloom-cli [0-9]+\\.[0-9]+\\.[0-9]+")
     message(FATAL_ERROR "the installed charloom-cli --version failed (${rc}):\n${out}${err}")
 endif()
-
-list(LENGTH expected count)
-message(STATUS "installed and found ${count} files under ${PREFIX}")

@@ -11,36 +11,33 @@ class MalformedShiftJisTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void decode_data();
-    void decode();
+    void decode_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        // "?" in the text stands for the replacement character.
+        const auto row = [](const char* name, const QByteArray& bytes, const char* text) {
+            QString expected = QString::fromUtf8(text);
+            QTest::newRow(name) << bytes << expected.replace(u'?', QChar::ReplacementCharacter);
+        };
+        row("lone lead byte at the end", "a\x82", "a?");
+        row("lead byte before CR LF", "\x81\r\nb", "?\r\nb");
+        row("lead byte before a space", "\x9f x", "? x");
+        row("lead byte before 0x7F", "\xe0\x7f", "?\x7f");
+        row("lead byte before 0xFD, then a good pair", "\x81\xfd\x81\x40", "??\u3000");
+        row("0x80", "x\x80y", "x?y");
+        row("0xA0", "\xa0\xb1", "?ｱ");
+        row("0xFD 0xFE 0xFF", "\xfd\xfe\xff", "???");
+        row("0xFF after a good pair", "\x88\x9f\xff", "亜?");
+        row("only bad bytes, long", QByteArray(5000, '\xfd'), QByteArray(5000, '?').constData());
+    }
+
+    void decode() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QVERIFY(!BinCheck(bytes));
+        QCOMPARE(TextFiles::decode(bytes), text);
+    }
 };
-
-void MalformedShiftJisTest::decode_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-    const QString bad(QChar::ReplacementCharacter);
-    QTest::newRow("lone lead byte at the end") << QByteArray("a\x82") << QStringLiteral("a") + bad;
-    QTest::newRow("lead byte before CR LF")
-        << QByteArray("\x81\r\nb") << bad + QStringLiteral("\r\nb");
-    QTest::newRow("lead byte before a space") << QByteArray("\x9f x") << bad + QStringLiteral(" x");
-    QTest::newRow("lead byte before 0x7F") << QByteArray("\xe0\x7f") << bad + QString(QChar(0x7f));
-    QTest::newRow("lead byte before 0xFD, then a good pair")
-        << QByteArray("\x81\xfd\x81\x40") << bad + bad + QStringLiteral("\u3000");
-    QTest::newRow("0x80") << QByteArray("x\x80y")
-                          << QStringLiteral("x") + bad + QStringLiteral("y");
-    QTest::newRow("0xA0") << QByteArray("\xa0\xb1") << bad + QStringLiteral("ｱ");
-    QTest::newRow("0xFD 0xFE 0xFF") << QByteArray("\xfd\xfe\xff") << bad + bad + bad;
-    QTest::newRow("0xFF after a good pair")
-        << QByteArray("\x88\x9f\xff") << QStringLiteral("亜") + bad;
-    QTest::newRow("only bad bytes, long") << QByteArray(5000, '\xfd') << QString(5000, bad.at(0));
-}
-
-void MalformedShiftJisTest::decode() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QVERIFY(!BinCheck(bytes));
-    QCOMPARE(TextFiles::decode(bytes), text);
-}
 
 QTEST_APPLESS_MAIN(MalformedShiftJisTest)
 #include "MalformedShiftJisTest.moc"

@@ -7,15 +7,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
-
 class MalformedShiftJisViewTest : public QObject {
     Q_OBJECT
 
@@ -26,37 +17,36 @@ private slots:
 
     void openAndSaveBack() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("bad.txt"));
+        QFile file(dir.filePath(QStringLiteral("bad.txt")));
         const QByteArray bytes("\x82\xa0\x81\r\n\x80\xa0\xfd\xfe\xff\r\n\x88", 13);
-        {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QCOMPARE(file.write(bytes), bytes.size());
-        }
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const auto saved = [&file] {
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
         TextViewFixture f;
-        f.answer = QMessageBox::No;
-        f.view->Read(path);
+        f.view->Read(file.fileName());
         QVERIFY(f.asked.isEmpty());
         const QString bad(QChar::ReplacementCharacter);
-        QCOMPARE(f.view->TextBuf(), QStringLiteral("あ") + bad + QStringLiteral("\r\n") + bad +
-                                        bad + bad + bad + bad + QStringLiteral("\r\n") + bad);
+        QCOMPARE(f.view->TextBuf(), QStringLiteral("あ") + bad + QStringLiteral("\r\n") +
+                                        QString(5, bad[0]) + QStringLiteral("\r\n") + bad);
         QCOMPARE(f.view->layout().LineCount(), 3);
         // Yes to the overwrite question, No to the one about the characters: the file stays.
-        QList<MessageBoxes::Request> asked;
-        MessageBoxes::setAnswererForTests([&asked](const MessageBoxes::Request& request) {
-            asked.append(request);
-            return asked.size() == 1 ? QMessageBox::Yes : QMessageBox::No;
+        MessageBoxes::setAnswererForTests([&f](const MessageBoxes::Request& request) {
+            f.asked.append(request);
+            return f.asked.size() == 1 ? QMessageBox::Yes : QMessageBox::No;
         });
         f.view->mnuFileSave_Click();
-        QCOMPARE(asked.size(), 2);
-        QVERIFY(asked[1].text.contains(bad));
-        QCOMPARE(asked[1].defaultButton, QMessageBox::No);
-        QCOMPARE(readFile(path), bytes);
+        QCOMPARE(f.asked.size(), 2);
+        QVERIFY(f.asked[1].text.contains(bad));
+        QCOMPARE(f.asked[1].defaultButton, QMessageBox::No);
+        QCOMPARE(saved(), bytes);
+        file.close();
         // Yes to both: each replacement character becomes "?".
-        f.answer = QMessageBox::Yes;
-        MessageBoxes::setAnswererForTests([&f](const MessageBoxes::Request&) { return f.answer; });
+        MessageBoxes::setAnswererForTests(
+            [](const MessageBoxes::Request&) { return QMessageBox::Yes; });
         f.view->mnuFileSave_Click();
-        QCOMPARE(readFile(path), QByteArray("\x82\xa0?\r\n?????\r\n?"));
+        QCOMPARE(saved(), QByteArray("\x82\xa0?\r\n?????\r\n?"));
     }
 };
 
