@@ -73,10 +73,10 @@ constexpr size_t sortedFrom = 32;
 
 // One thread's memory for its rows.
 struct Scratch {
-    std::vector<double> brightness; // the row's, per sampled source column
-    std::vector<double> stripMean;  // the mean brightness over 1..maxWidth raster columns from x
-    std::vector<QChar> text;        // the line as it is chosen, handed over once it ends (its
-                                    // room, grown by the first lines, is kept for the next)
+    ThreadOwnVector<double> brightness; // the row's, per sampled source column
+    ThreadOwnVector<double> stripMean; // the mean brightness over 1..maxWidth raster columns from x
+    ThreadOwnVector<QChar> text;       // the line as it is chosen, handed over once it ends (its
+                                       // room, grown by the first lines, is kept for the next)
 };
 
 // Everything a row needs, shared read-only by all threads. The sums are formed with the same

@@ -11,6 +11,7 @@
 #include "convert/ScreenSums.h"
 #include "convert/SourcePlane.h"
 #include "convert/TwoLevelMaps.h"
+#include "platform/CacheLineAllocator.h"
 
 #include <algorithm>
 #include <bit>
@@ -27,20 +28,20 @@ constexpr double safetyMargin = 1e-9;
 
 // One thread's memory for its rows.
 struct Scratch {
-    std::vector<double> band;        // the row band, column after column
-    std::vector<float> bandFloats;   // the same in single precision, for screening
-    std::vector<const double*> rows; // the source rows of the band
-    std::vector<double> columnSum;   // the sum of each band column
-    int filled = 0;                  // the band's columns before this one are filled
-    std::vector<double> bound;       // each candidate's lower bound at x, in order of width
-    std::vector<int> survivors;      // the candidates of one width that may still win at x
+    ThreadOwnVector<double> band;        // the row band, column after column
+    ThreadOwnVector<float> bandFloats;   // the same in single precision, for screening
+    ThreadOwnVector<const double*> rows; // the source rows of the band
+    ThreadOwnVector<double> columnSum;   // the sum of each band column
+    int filled = 0;                      // the band's columns before this one are filled
+    ThreadOwnVector<double> bound;       // each candidate's lower bound at x, in order of width
+    ThreadOwnVector<int> survivors;      // the candidates of one width that may still win at x
     // With a palette of one width, per place of the row: the band's mean, block levels and
     // value levels, the best score so far and the character that has it.
-    std::vector<double> placeMean;
-    std::vector<quint8> placeLevels;
-    std::vector<quint8> placeValueLevels;
-    std::vector<double> placeBest;
-    std::vector<int> placeChoice;
+    ThreadOwnVector<double> placeMean;
+    ThreadOwnVector<quint8> placeLevels;
+    ThreadOwnVector<quint8> placeValueLevels;
+    ThreadOwnVector<double> placeBest;
+    ThreadOwnVector<int> placeChoice;
 };
 
 // A palette of one width is scored a block of characters at a time over all places of a row,
@@ -324,7 +325,7 @@ private:
 
     // The position of the smallest bound (the first of equal ones), found over four running
     // minima so that the comparisons do not wait for each other.
-    static int smallestBound(const std::vector<double>& bound) {
+    static int smallestBound(const ThreadOwnVector<double>& bound) {
         const size_t count = bound.size();
         double least[4] = {bound[0], bound[0], bound[0], bound[0]};
         size_t c = 0;

@@ -35,7 +35,7 @@ RowBrightness::RowBrightness(const PictureBuffer& buffer, const RasterMapping& r
                                AbortPolling::rowsPerLook(m_width), threads, poll, lumaBand);
 }
 
-const double* RowBrightness::row(int r, std::vector<double>& scratch) const {
+const double* RowBrightness::row(int r, ThreadOwnVector<double>& scratch) const {
     scratch.resize(static_cast<size_t>(m_width));
     sumRow(r, scratch.data());
     return scratch.data();

@@ -3,6 +3,7 @@
 #include "convert/AbortPoll.h"
 #include "convert/PictureBuffer.h"
 #include "convert/Sampling.h"
+#include "platform/CacheLineAllocator.h"
 #include "platform/LargePageAllocator.h"
 
 #include <vector>
@@ -25,7 +26,7 @@ public:
     bool stopped() const { return m_stopped; }
 
     // Text row r's brightness per sampled source column, summed into scratch.
-    const double* row(int r, std::vector<double>& scratch) const;
+    const double* row(int r, ThreadOwnVector<double>& scratch) const;
 
     // The index, in a row, of the source column that raster column xv samples.
     int columnOf(int xv) const { return m_columnOf[static_cast<size_t>(xv)]; }

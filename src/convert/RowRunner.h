@@ -119,10 +119,11 @@ private:
 // rows.scratch(), and hands the finished text off. Returns the run's outcome.
 template <typename Rows>
 ConvOutcome convertRows(const RowRunner& runner, const Rows& rows, RunServices& services) {
-    // Each thread's scratch is made by that thread, on its first row: the memory it writes before
-    // every character then comes from that thread's own heap, away from the lines that other
-    // threads write or read all the time (a shared line makes both wait for it at every access).
-    // The slots themselves lie on cache lines of their own for the same reason.
+    // Each thread's scratch is made by that thread, on its first row, and the arrays it writes
+    // before every character lie on cache lines of their own (ThreadOwnVector): the calling
+    // thread's heap also holds the run's shared tables, and a line that one thread writes and
+    // another reads makes both wait for it at every access. The slots themselves lie on cache
+    // lines of their own for the same reason.
     struct alignas(64) Slot {
         std::optional<decltype(std::declval<const Rows&>().scratch())> scratch;
     };

@@ -36,7 +36,7 @@ private slots:
             QCOMPARE(brightness.width(), 2);
             QCOMPARE(brightness.columnOf(1), 0);
             QCOMPARE(brightness.columnOf(2), 1);
-            std::vector<double> scratch;
+            ThreadOwnVector<double> scratch;
             for (int r = 0; r < 2; ++r) {
                 const double* row = brightness.row(r, scratch);
                 for (int u = 0; u < 2; ++u)
@@ -63,12 +63,12 @@ private slots:
             const RasterMapping raster = RasterMapping::make(900, 700, lines, 16, 0, 0);
             const int columns = std::min(raster.colsPx, 5000);
             const RowBrightness one(buffer, raster, lines, 16, columns, levels, {}, 1);
-            std::vector<double> oneScratch;
+            ThreadOwnVector<double> oneScratch;
             for (const int threads : {2, 3}) {
                 const RowBrightness several(buffer, raster, lines, 16, columns, levels, {},
                                             threads);
                 QCOMPARE(several.width(), one.width());
-                std::vector<double> scratch;
+                ThreadOwnVector<double> scratch;
                 for (int r = 0; r < lines; ++r) {
                     const double* expected = one.row(r, oneScratch);
                     QVERIFY(std::equal(expected, expected + one.width(), several.row(r, scratch)));
