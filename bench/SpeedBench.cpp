@@ -24,12 +24,16 @@
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
+#include <pthread.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -117,22 +121,61 @@ void convert(benchmark::State& state) {
             benchmark::Counter(plainAbsDiffs(input, text) * runs, benchmark::Counter::kIsRate);
 }
 
+// The processors this process may run on.
+std::vector<int> allowedProcessors() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    std::vector<int> processors;
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+            if (CPU_ISSET(cpu, &set))
+                processors.push_back(cpu);
+    return processors;
+}
+
+// Keeps the calling thread on one processor for as long as it lives.
+class PinnedThread {
+public:
+    explicit PinnedThread(int cpu) {
+        pthread_getaffinity_np(pthread_self(), sizeof m_before, &m_before);
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(cpu, &one);
+        pthread_setaffinity_np(pthread_self(), sizeof one, &one);
+    }
+    ~PinnedThread() { pthread_setaffinity_np(pthread_self(), sizeof m_before, &m_before); }
+    PinnedThread(const PinnedThread&) = delete;
+    PinnedThread& operator=(const PinnedThread&) = delete;
+
+private:
+    cpu_set_t m_before;
+};
+
 // One thread against all threads, timed run by run in turn, so that both meet the same moments
 // of a machine whose speed drifts over seconds. Arguments: mode, palette, lines, and desktop: 1
 // runs each conversion as the desktop program does, through ThreadedRun, with a measuring box
-// made for the run on the run's thread. Counters: the medians of each side's runs and of the
-// pairs' ratios.
+// made for the run on the run's thread; and eachProcessor: 1 runs the one-thread side once on
+// each processor in turn, so that processors that run at different speeds (a virtual machine's
+// do, for minutes) count alike: the one-thread time is then that of a processor of the average
+// speed, n / (1/t1 + ... + 1/tn). Counters: the medians of each side's runs and of the pairs'
+// ratios; with eachProcessor also the median of the slowest processor's time over the fastest's.
 void threadRatio(benchmark::State& state) {
     const int mode = static_cast<int>(state.range(0));
     const SettingsRecord settings =
         settingsFor(mode, static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
     const bool desktop = state.range(3) != 0;
+    const std::vector<int> processors =
+        state.range(4) != 0 ? allowedProcessors() : std::vector<int>{-1};
     const FontGlyphs kept(FontSetup::textFont(settings));
     QuietServices services;
     QObject context;
     std::atomic<bool> abortReq{false};
-    const auto timed = [&](int threads) {
+    // On processor cpu when it is not -1.
+    const auto timed = [&](int threads, int cpu = -1) {
         const auto convert = [&](const GlyphSource& glyphs, RunServices& runServices) {
+            std::optional<PinnedThread> pinned;
+            if (cpu >= 0)
+                pinned.emplace(cpu);
             const ConversionInput input{settings, &picture, SelectionState{}, glyphs,
                                         LevelPair{0, 255}};
             return convertFast(mode, input, runServices, threads);
@@ -160,8 +203,19 @@ void threadRatio(benchmark::State& state) {
     std::vector<double> one;
     std::vector<double> all;
     std::vector<double> ratio;
+    std::vector<double> spread;
     for (auto _ : state) {
-        one.push_back(timed(1));
+        double speeds = 0;
+        double fastest = 0;
+        double slowest = 0;
+        for (const int cpu : processors) {
+            const double seconds = timed(1, cpu);
+            speeds += 1 / seconds;
+            fastest = fastest == 0 ? seconds : std::min(fastest, seconds);
+            slowest = std::max(slowest, seconds);
+        }
+        one.push_back(static_cast<double>(processors.size()) / speeds);
+        spread.push_back(slowest / fastest);
         all.push_back(timed(0));
         ratio.push_back(one.back() / all.back());
     }
@@ -174,6 +228,8 @@ void threadRatio(benchmark::State& state) {
     state.counters["ratio"] = median(ratio);
     state.counters["ratio_best"] =
         *std::min_element(one.begin(), one.end()) / *std::min_element(all.begin(), all.end());
+    if (processors.size() > 1)
+        state.counters["spread"] = median(spread);
 }
 
 // The vector sums alone, on arrays in the cache: kernel 0 portable, 1 AVX2, 2 AVX-512 (skipped
@@ -252,17 +308,17 @@ BENCHMARK(convert)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(threadRatio)
-    ->ArgNames({"mode", "palette", "lines", "desktop"})
+    ->ArgNames({"mode", "palette", "lines", "desktop", "eachProcessor"})
     ->Apply([](benchmark::internal::Benchmark* b) {
-        for (const int desktop : {0, 1}) {
-            b->Args({1, Default, 999, desktop});
-            b->Args({1, Ascii, 400, desktop});
-            b->Args({1, Ascii, 999, desktop});
-            b->Args({1, Kanji, 200, desktop});
-            b->Args({0, Default, 400, desktop});
-            b->Args({0, Default, 999, desktop});
-            b->Args({0, Ascii, 999, desktop});
-            b->Args({0, Kanji, 999, desktop});
+        for (const auto& [desktop, eachProcessor] : {std::pair{0, 0}, {1, 0}, {0, 1}}) {
+            b->Args({1, Default, 999, desktop, eachProcessor});
+            b->Args({1, Ascii, 400, desktop, eachProcessor});
+            b->Args({1, Ascii, 999, desktop, eachProcessor});
+            b->Args({1, Kanji, 200, desktop, eachProcessor});
+            b->Args({0, Default, 400, desktop, eachProcessor});
+            b->Args({0, Default, 999, desktop, eachProcessor});
+            b->Args({0, Ascii, 999, desktop, eachProcessor});
+            b->Args({0, Kanji, 999, desktop, eachProcessor});
         }
     })
     // Pairs for three seconds: a pair of the slowest cases takes more than one, and a single
