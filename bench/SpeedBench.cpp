@@ -31,6 +31,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <random>
 #include <vector>
@@ -206,12 +207,12 @@ void threadRatio(benchmark::State& state) {
     std::vector<double> spread;
     for (auto _ : state) {
         double speeds = 0;
-        double fastest = 0;
+        double fastest = std::numeric_limits<double>::infinity();
         double slowest = 0;
         for (const int cpu : processors) {
             const double seconds = timed(1, cpu);
             speeds += 1 / seconds;
-            fastest = fastest == 0 ? seconds : std::min(fastest, seconds);
+            fastest = std::min(fastest, seconds);
             slowest = std::max(slowest, seconds);
         }
         one.push_back(static_cast<double>(processors.size()) / speeds);

@@ -32,10 +32,6 @@ public:
     bool operator==(const CacheLineAllocator<U>&) const {
         return true;
     }
-    template <typename U>
-    bool operator!=(const CacheLineAllocator<U>&) const {
-        return false;
-    }
 
 private:
     static constexpr std::size_t line = 64;
